@@ -1,0 +1,29 @@
+#include "discretization/modelo.hpp"
+
+namespace quelna {
+
+double bytes_dos_campos(const CaseData& caso) {
+    const double n = static_cast<double>(caso.N) + 1.0;
+    double doubles = 17.0 * n + 5.0 * n + 1.0 * n;  // fields, the table a, psi
+    if (caso.solver == 5) doubles += 7.0 * n;
+    return doubles * sizeof(double);
+}
+
+void reserva_campos(const CaseData& caso, Campos& c) {
+    const auto n = static_cast<std::size_t>(caso.N) + 1;
+    for (Campo* f : {&c.u, &c.v, &c.p, &c.uex, &c.vex, &c.pex, &c.fonte_v, &c.plinha, &c.ue, &c.vn})
+        f->assign(n, 0.0);
+    c.a.assign(n, Linha{});
+    for (Campo* f : {&c.bp, &c.dc_u, &c.dc_v, &c.u0, &c.v0, &c.ue0, &c.vn0}) f->assign(n, 0.0);
+    if (caso.solver == 5) {
+        c.msi_L.assign(n, FatorL{});
+        c.msi_U.assign(n, FatorU{});
+    }
+}
+
+void libera_campos_do_ciclo(Campos& c) {
+    std::vector<Linha>().swap(c.a);
+    for (Campo* f : {&c.u0, &c.v0, &c.ue0, &c.vn0, &c.dc_u, &c.dc_v}) Campo().swap(*f);
+}
+
+}  // namespace quelna

@@ -1,0 +1,269 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "input/caso.hpp"
+#include "platform/arquivo.hpp"
+#include "platform/formato.hpp"
+
+namespace quelna {
+
+namespace {
+
+// A value written in a message: what the line holds, cut to something readable.
+std::string mostra(std::string_view texto) {
+    std::string s;
+    for (const char c : texto.substr(0, 40)) {
+        const auto b = static_cast<unsigned char>(c);
+        s += (b < 0x20 || b == 0x7F) ? '?' : c;
+    }
+    if (texto.size() > 40) s += "...";
+    return "\"" + s + "\"";
+}
+
+class Leitor {
+public:
+    Leitor(std::string_view conteudo, std::string nome) : nome_(std::move(nome)) {
+        if (conteudo.substr(0, 3) == "\xEF\xBB\xBF") {
+            conteudo.remove_prefix(3);
+            utf8_ = true;
+        }
+        utf8_ = utf8_ || e_utf8_multibyte(conteudo);
+        std::size_t ini = 0;
+        while (ini < conteudo.size()) {
+            auto fim = conteudo.find('\n', ini);
+            if (fim == std::string_view::npos) fim = conteudo.size();
+            auto linha = conteudo.substr(ini, fim - ini);
+            if (!linha.empty() && linha.back() == '\r') linha.remove_suffix(1);
+            linhas_.push_back(linha);
+            ini = fim + 1;
+        }
+    }
+
+    bool utf8() const { return utf8_; }
+
+    [[noreturn]] void falha(int n, const char* valor, const std::string& motivo) const {
+        throw ErroCaso(nome_ + ", linha " + std::to_string(n) + " (" + valor + "): " + motivo);
+    }
+
+    // The text of line n from its first non-blank character on.
+    std::string_view inicio(int n, const char* valor) const {
+        if (n > static_cast<int>(linhas_.size()))
+            falha(n, valor, "o arquivo termina na linha " + std::to_string(linhas_.size()) +
+                                "; são necessárias 21 linhas, uma para cada valor");
+        auto s = linhas_[static_cast<std::size_t>(n - 1)];
+        while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+        if (s.empty()) falha(n, valor, "linha sem valor");
+        return s;
+    }
+
+    // A number ends at a blank, a comma or a slash; whatever follows is a remark.
+    static std::string_view palavra(std::string_view s) {
+        const auto fim = s.find_first_of(" \t,/");
+        return s.substr(0, fim);
+    }
+
+    int inteiro(int n, const char* valor) const {
+        const auto w = palavra(inicio(n, valor));
+        std::size_t k = 0;
+        if (k < w.size() && (w[k] == '+' || w[k] == '-')) ++k;
+        bool digitos = k < w.size();
+        for (std::size_t m = k; m < w.size(); ++m) digitos = digitos && w[m] >= '0' && w[m] <= '9';
+        if (!digitos) falha(n, valor, mostra(w) + " não é um número inteiro (escreva sem ponto decimal)");
+        errno = 0;
+        const long long v = std::strtoll(std::string(w).c_str(), nullptr, 10);
+        if (errno == ERANGE || v < INT_MIN || v > INT_MAX)
+            falha(n, valor, mostra(w) + " está fora do intervalo de um inteiro de 32 bits");
+        return static_cast<int>(v);
+    }
+
+    double real(int n, const char* valor) const {
+        const auto w = palavra(inicio(n, valor));
+        // [sign] digits [. digits] [exponent e, E, d or D with optional sign and digits]
+        std::size_t k = 0;
+        if (k < w.size() && (w[k] == '+' || w[k] == '-')) ++k;
+        std::size_t digitos = 0;
+        while (k < w.size() && w[k] >= '0' && w[k] <= '9') ++k, ++digitos;
+        if (k < w.size() && w[k] == '.') {
+            ++k;
+            while (k < w.size() && w[k] >= '0' && w[k] <= '9') ++k, ++digitos;
+        }
+        bool valido = digitos > 0;
+        std::string texto(w.substr(0, k));
+        if (valido && k < w.size() && std::string_view("eEdD").find(w[k]) != std::string_view::npos) {
+            texto += 'e';
+            ++k;
+            std::size_t ini = k;
+            if (k < w.size() && (w[k] == '+' || w[k] == '-')) texto += w[k++];
+            ini = k;
+            while (k < w.size() && w[k] >= '0' && w[k] <= '9') texto += w[k++];
+            valido = k > ini;
+        }
+        if (!valido || k != w.size()) falha(n, valor, mostra(w) + " não é um número real");
+        const double v = std::strtod(texto.c_str(), nullptr);
+        if (!std::isfinite(v)) falha(n, valor, mostra(w) + " é grande demais para um número real");
+        return v;
+    }
+
+    // A text in apostrophes or quotation marks keeps its blanks (a doubled delimiter stands for
+    // itself); a bare text ends at a blank, a comma or a slash. Cut or padded to `largura`.
+    std::string texto(int n, const char* valor, std::size_t largura) const {
+        auto s = inicio(n, valor);
+        std::string t;
+        if (s.front() == '\'' || s.front() == '"') {
+            const char aspa = s.front();
+            std::size_t k = 1;
+            for (;; ++k) {
+                if (k >= s.size()) falha(n, valor, "texto sem aspas de fechamento: " + mostra(s));
+                if (s[k] == aspa) {
+                    if (k + 1 < s.size() && s[k + 1] == aspa) {
+                        t += aspa;
+                        ++k;
+                        continue;
+                    }
+                    break;
+                }
+                t += s[k];
+            }
+        } else {
+            t = std::string(s.substr(0, s.find_first_of(" \t,/")));
+        }
+        if (utf8_) t = para_latin1(t);
+        for (const char c : t)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                falha(n, valor, "o texto " + mostra(t) + " contém caracteres de controle");
+        return ajusta(t, largura);
+    }
+
+private:
+    // UTF-8 text to Latin-1; a character beyond Latin-1 becomes '?'.
+    static std::string para_latin1(const std::string& s) {
+        std::string r;
+        for (std::size_t k = 0; k < s.size();) {
+            const auto c = static_cast<unsigned char>(s[k]);
+            if (c < 0x80) {
+                r += s[k++];
+            } else if ((c == 0xC2 || c == 0xC3) && k + 1 < s.size()) {
+                r += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(s[k + 1]) & 0x3F));
+                k += 2;
+            } else {
+                r += '?';
+                ++k;
+                while (k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80) ++k;
+            }
+        }
+        return r;
+    }
+
+    std::string nome_;
+    std::vector<std::string_view> linhas_;
+    bool utf8_ = false;
+};
+
+std::string curto(double v) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+
+std::string nome_de_arquivo(const std::string& latin1, bool utf8) {
+    return utf8 ? utf8_de_latin1(latin1) : latin1;
+}
+
+}  // namespace
+
+double memoria_da_maquina() {
+    const long paginas = sysconf(_SC_PHYS_PAGES);
+    const long tamanho = sysconf(_SC_PAGE_SIZE);
+    if (paginas <= 0 || tamanho <= 0) return 0.0;
+    return static_cast<double>(paginas) * static_cast<double>(tamanho);
+}
+
+CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
+    const Leitor in(conteudo, nome);
+    CaseData c;
+    c.caso = in.texto(1, "caso", 20);
+    c.nx = in.inteiro(2, "nx");
+    c.ny = in.inteiro(3, "ny");
+    c.dt = in.real(4, "dt");
+    c.tolm = in.real(5, "tolm");
+    c.itmax = in.inteiro(6, "itmax");
+    c.solver = in.inteiro(7, "solver");
+    c.nmassa = in.inteiro(8, "nmassa");
+    c.tol_uv = in.real(9, "tol_uv");
+    c.tol_p = in.real(10, "tol_p");
+    c.nit_uv = in.inteiro(11, "nit_uv");
+    c.nit_p = in.inteiro(12, "nit_p");
+    c.w = in.real(13, "w");
+    c.Re = in.real(14, "Re");
+    c.beta = in.real(15, "beta");
+    c.campos = in.inteiro(16, "campos");
+    c.freq = in.inteiro(17, "freq");
+    c.problema = in.inteiro(18, "problema");
+    c.inicial = in.inteiro(19, "inicial");
+    c.malha = in.inteiro(20, "malha");
+    c.titulo = in.texto(21, "titulo", 50);
+
+    // The values the computation cannot do without.
+    if (sem_brancos(c.caso).empty())
+        in.falha(1, "caso", "o nome do experimento está vazio; ele dá nome à listagem");
+    if (c.nx < 1) in.falha(2, "nx", std::to_string(c.nx) + " volumes; é preciso pelo menos 1 volume real");
+    if (c.ny < 1) in.falha(3, "ny", std::to_string(c.ny) + " volumes; é preciso pelo menos 1 volume real");
+    if (!(c.dt > 0.0)) in.falha(4, "dt", "valor " + curto(c.dt) + "; o incremento de tempo deve ser positivo");
+    if (!(c.Re > 0.0)) in.falha(14, "Re", "valor " + curto(c.Re) + "; o número de Reynolds deve ser positivo");
+    if (c.malha < 1) in.falha(20, "malha", std::to_string(c.malha) + "; a malha-base deve ser pelo menos 1");
+
+    const long long nx = static_cast<long long>(c.nx) + 2, ny = static_cast<long long>(c.ny) + 2;
+    if (nx * ny > INT_MAX)
+        in.falha(3, "ny", std::to_string(c.nx) + " x " + std::to_string(c.ny) +
+                              " volumes passam do limite de " + std::to_string(INT_MAX) + " volumes");
+
+    c.Lx = 1.0;
+    c.Ly = 1.0;
+    c.Uplaca = 1.0;
+    c.nx = static_cast<int>(nx);
+    c.ny = static_cast<int>(ny);
+    c.dx = 1.0 / (c.nx - 2);
+    c.dy = 1.0 / (c.ny - 2);
+    c.mi = 1.0 / c.Re;
+    c.N = c.nx * c.ny;
+
+    const double precisa = bytes_dos_campos(c), tem = memoria_da_maquina();
+    if (tem > 0.0 && precisa > 0.8 * tem) {
+        char msg[200];
+        std::snprintf(msg, sizeof msg, "%d x %d volumes precisam de %.1f GiB de memória; a máquina tem %.1f GiB",
+                      c.nx - 2, c.ny - 2, precisa / 1073741824.0, tem / 1073741824.0);
+        in.falha(3, "ny", msg);
+    }
+
+    c.nome_listagem = nome_de_arquivo(sem_brancos_finais(c.caso), in.utf8());
+    c.nome_iteracoes = nome_de_arquivo(sem_brancos(c.caso), in.utf8()) + ".itn";
+    return c;
+}
+
+CaseData le_caso(const std::string& nome) {
+    struct stat st {};
+    if (stat(nome.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        throw ErroCaso(nome + ": é uma pasta, não o arquivo de dados");
+    std::ifstream f(nome, std::ios::binary);
+    if (!f) {
+        const int erro = errno;
+        if (erro == ENOENT)
+            throw ErroCaso(nome + ": arquivo de dados não encontrado na pasta atual");
+        throw ErroCaso(nome + ": não foi possível ler o arquivo de dados: " + motivo_do_sistema(erro));
+    }
+    std::ostringstream conteudo;
+    conteudo << f.rdbuf();
+    if (f.bad()) throw ErroCaso(nome + ": erro ao ler o arquivo de dados");
+    return le_caso_texto(conteudo.str(), nome);
+}
+
+}  // namespace quelna

@@ -1,0 +1,120 @@
+#include "platform/comando.hpp"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <sstream>
+
+extern char** environ;
+
+namespace quelna {
+
+namespace {
+
+constexpr std::size_t comprimento_maximo = 1024;
+
+bool tem_variavel(const char* nome) {
+    const char* v = std::getenv(nome);
+    return v != nullptr && *v != '\0';
+}
+
+std::vector<std::string> palavras(const std::string& texto) {
+    std::istringstream in(texto);
+    std::vector<std::string> p;
+    for (std::string w; in >> w;) p.push_back(w);
+    return p;
+}
+
+// The text viewer. An interactive user gets the editor of their choice; a batch run (no
+// terminal, or no editor named) goes on at once, as if the viewer had been closed unchanged.
+int visualizador(const std::string& arquivo) {
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return 0;
+    const char* editor = tem_variavel("VISUAL") ? std::getenv("VISUAL")
+                         : tem_variavel("EDITOR") ? std::getenv("EDITOR") : nullptr;
+    if (!editor) return 0;
+    auto argv = palavras(editor);
+    if (argv.empty()) return 0;
+    argv.push_back(arquivo);
+    return executa_programa(argv);
+}
+
+std::string aspas_gnuplot(const std::string& texto) {
+    std::string s = "'";
+    for (const char c : texto) {
+        s += c;
+        if (c == '\'') s += '\'';
+    }
+    return s + "'";
+}
+
+// The plotter. The script is drawn once into nothing and then replotted into a PNG beside it,
+// so that no display is needed; with a display and a user at the terminal it is also shown
+// in a window until the user closes it. gnuplot's messages go to a log beside the script.
+int plotador(const std::string& script) {
+    std::string base = script;
+    if (base.size() > 4 && base.compare(base.size() - 4, 4, ".gnu") == 0) base.resize(base.size() - 4);
+    const std::string log = base + ".log";
+    const int st = executa_programa(
+        {"gnuplot", "-e", "set terminal pngcairo size 900,700 enhanced font 'sans,11'; set output '/dev/null'",
+         script, "-e", "set output " + aspas_gnuplot(nome_da_figura(script)) + "; replot; unset output"},
+        log);
+    if (st == 0 && (tem_variavel("DISPLAY") || tem_variavel("WAYLAND_DISPLAY")) && isatty(STDIN_FILENO))
+        executa_programa({"gnuplot", script, "-e", "pause mouse close"}, log + ".janela");
+    return st;
+}
+
+}  // namespace
+
+std::string nome_da_figura(const std::string& script) {
+    std::string base = script;
+    if (base.size() > 4 && base.compare(base.size() - 4, 4, ".gnu") == 0) base.resize(base.size() - 4);
+    return base + ".png";
+}
+
+int executa_programa(const std::vector<std::string>& argv, const std::string& saida) {
+    if (argv.empty() || argv[0].empty()) return -1;
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+
+    posix_spawn_file_actions_t acoes;
+    posix_spawn_file_actions_init(&acoes);
+    if (!saida.empty()) {
+        posix_spawn_file_actions_addopen(&acoes, STDOUT_FILENO, saida.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&acoes, STDOUT_FILENO, STDERR_FILENO);
+    }
+    pid_t pid = 0;
+    const int erro = posix_spawnp(&pid, args[0], &acoes, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&acoes);
+    if (erro != 0) return -1;
+
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+int executar_comando(std::string_view comando, int comprimento) {
+    std::string linha(comando.substr(0, comprimento < 0 ? 0 : static_cast<std::size_t>(comprimento)));
+    while (!linha.empty() && linha.back() == ' ') linha.pop_back();
+    if (linha.size() > comprimento_maximo) return -1;
+    if (linha.empty()) return -1;
+
+    const auto branco = linha.find(' ');
+    const std::string programa = linha.substr(0, branco);
+    const bool tem_argumento = branco != std::string::npos;
+    const std::string argumento = tem_argumento ? linha.substr(branco + 1) : std::string();
+
+    if (programa == "notepad") return tem_argumento ? visualizador(argumento) : 0;
+    if (programa == "wgnuplot") return tem_argumento ? plotador(argumento) : -1;
+    if (tem_argumento) return executa_programa({programa, argumento});
+    return executa_programa({programa});
+}
+
+}  // namespace quelna

@@ -1,0 +1,28 @@
+// Outside programs: the text viewer and the plotter, run synchronously.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quelna {
+
+// Runs a command line and waits for its end. Trailing blanks are removed; a line longer than
+// 1024 characters runs nothing and gives -1. The result is the program's exit status, or -1
+// when it cannot be started. No outcome stops the caller.
+//
+// No shell sees the line: its first word names the program and everything after the single
+// blank that follows is one argument, verbatim, so that a case name like "x; rm -rf ~" only
+// ever names a file. "notepad FILE" opens FILE in $VISUAL or $EDITOR when the program runs on
+// a terminal (and does nothing otherwise); "wgnuplot SCRIPT" runs gnuplot on SCRIPT and leaves
+// a PNG picture beside it; any other program is looked up on PATH.
+int executar_comando(std::string_view comando, int comprimento);
+
+// Runs argv[0] (looked up on PATH) with its arguments and waits. Standard output and error go
+// to `saida` when it is not empty. Exit status, 128 + signal, or -1 when it cannot start.
+int executa_programa(const std::vector<std::string>& argv, const std::string& saida = {});
+
+// The name of the picture that the plot of `script` leaves ("r.gnu" gives "r.png").
+std::string nome_da_figura(const std::string& script);
+
+}  // namespace quelna

@@ -1,0 +1,113 @@
+#include "platform/formato.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+namespace quelna {
+
+namespace {
+
+std::string alinha_direita(std::string texto, int largura) {
+    if (static_cast<int>(texto.size()) < largura)
+        texto.insert(0, static_cast<std::size_t>(largura) - texto.size(), ' ');
+    return texto;
+}
+
+}  // namespace
+
+std::string real_e(double valor, int largura, int decimais) {
+    if (std::isnan(valor)) return alinha_direita("NaN", largura);
+    if (std::isinf(valor)) return alinha_direita(valor > 0 ? "Infinity" : "-Infinity", largura);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*E", decimais, valor);
+    return alinha_direita(buf, largura);
+}
+
+std::string inteiro(long long valor, int largura) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lld", valor);
+    return alinha_direita(buf, largura);
+}
+
+std::string fixo(double valor, int largura, int decimais) {
+    if (!std::isfinite(valor)) return real_e(valor, largura, decimais);
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.*f", decimais, valor);
+    return alinha_direita(buf, largura);
+}
+
+std::string ajusta(std::string_view texto, std::size_t n) {
+    std::string s(texto.substr(0, n));
+    s.resize(n, ' ');
+    return s;
+}
+
+std::string sem_brancos_finais(std::string_view texto) {
+    const auto fim = texto.find_last_not_of(' ');
+    return fim == std::string_view::npos ? std::string() : std::string(texto.substr(0, fim + 1));
+}
+
+std::string sem_brancos(std::string_view texto) {
+    const auto ini = texto.find_first_not_of(' ');
+    if (ini == std::string_view::npos) return {};
+    return sem_brancos_finais(texto.substr(ini));
+}
+
+void na_coluna(std::string& linha, int coluna, std::string_view texto) {
+    const auto antes = static_cast<std::size_t>(coluna - 1);
+    if (linha.size() < antes) linha.resize(antes, ' ');
+    linha += texto;
+}
+
+std::string latin1(std::string_view utf8) {
+    std::string s;
+    s.reserve(utf8.size());
+    for (std::size_t k = 0; k < utf8.size(); ++k) {
+        const auto c = static_cast<unsigned char>(utf8[k]);
+        if ((c == 0xC2 || c == 0xC3) && k + 1 < utf8.size()) {
+            const auto d = static_cast<unsigned char>(utf8[k + 1]);
+            if ((d & 0xC0) == 0x80) {
+                s += static_cast<char>(((c & 0x03) << 6) | (d & 0x3F));
+                ++k;
+                continue;
+            }
+        }
+        s += static_cast<char>(c);
+    }
+    return s;
+}
+
+std::string utf8_de_latin1(std::string_view texto) {
+    std::string s;
+    for (const char ch : texto) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            s += ch;
+        } else {
+            s += static_cast<char>(0xC0 | (c >> 6));
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return s;
+}
+
+bool e_utf8_multibyte(std::string_view texto) {
+    bool multibyte = false;
+    for (std::size_t k = 0; k < texto.size();) {
+        const auto c = static_cast<unsigned char>(texto[k]);
+        int seguem;
+        if (c < 0x80) seguem = 0;
+        else if (c >= 0xC2 && c <= 0xDF) seguem = 1;
+        else if (c >= 0xE0 && c <= 0xEF) seguem = 2;
+        else if (c >= 0xF0 && c <= 0xF4) seguem = 3;
+        else return false;
+        if (k + static_cast<std::size_t>(seguem) >= texto.size()) return false;
+        for (int m = 1; m <= seguem; ++m)
+            if ((static_cast<unsigned char>(texto[k + static_cast<std::size_t>(m)]) & 0xC0) != 0x80) return false;
+        multibyte = multibyte || seguem > 0;
+        k += static_cast<std::size_t>(seguem) + 1;
+    }
+    return multibyte;
+}
+
+}  // namespace quelna

@@ -1,0 +1,44 @@
+// The run sequence: from the case file to the shown listing.
+#pragma once
+
+#include <string>
+
+#include "discretization/modelo.hpp"
+#include "input/cabecalho.hpp"
+#include "platform/arquivo.hpp"
+#include "platform/janela.hpp"
+#include "platform/relogio.hpp"
+#include "run/resultados.hpp"
+
+namespace quelna {
+
+inline constexpr const char* titulo_janela = "QUELNA 1.3 (Escoamento Bidimensional de Fluido Incompressível)";
+
+// Exit statuses of a run.
+enum Saida : int { saida_ok = 0, saida_erro_arquivo = 1, saida_caso_invalido = 2 };
+
+// What the cycle leaves for the report after it.
+struct EstadoCiclo {
+    int iteracoes = 0;      // outer iterations done
+    double residuo_1 = 0.0;
+    double tempo = 0.0;     // wall-clock seconds of the cycle
+    Resultados ultimos;     // the values of interest of the last reported iteration
+};
+
+// The outer iteration cycle and everything the run writes after it.
+void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab);
+
+// The cycle alone: iterates, writes the residual table, "r.dat" and the iteration file's lines.
+EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
+                  ArquivoTexto& r_dat);
+
+// The heading of the iteration file and the residual line of one iteration.
+std::string cabecalho_iteracoes();
+std::string linha_de_residuo(int it, double razao);
+std::string linha_de_iteracao(int it, const Resultados& r);
+
+// The whole run in the current folder. Messages go to standard error; the result is the exit
+// status. `data` gives the date of the listing.
+int principal(JanelaTexto& janela, const FonteDataHora& data = agora_local);
+
+}  // namespace quelna

@@ -1,0 +1,43 @@
+// quelna: two-dimensional laminar incompressible flow in a lid-driven square cavity.
+#include <cstring>
+#include <iostream>
+
+#include "platform/janela.hpp"
+#include "run/execucao.hpp"
+
+namespace {
+
+const char* const uso = "uso: quelna [--help | --version]\n";
+
+void ajuda() {
+    std::cout << "quelna 1.3 - escoamento bidimensional, laminar e incompressível numa cavidade quadrada\n"
+                 "com tampa móvel, pelo método dos volumes finitos.\n\n"
+              << uso
+              << "\nSem argumentos, lê o caso do arquivo \"Quelna_1p3.ent\" da pasta atual e grava ali a\n"
+                 "listagem (com o nome do caso), o arquivo de iterações (.itn), r.dat, u.dat, v.dat e, no\n"
+                 "problema de Shih, ucex.dat e vcex.dat; os roteiros r.gnu, u_*.gnu e v_*.gnu da pasta são\n"
+                 "desenhados pelo gnuplot em figuras PNG ao lado deles.\n\n"
+                 "  --help     mostra esta ajuda\n"
+                 "  --version  mostra a versão\n\n"
+                 "Saída: 0 execução completa; 1 arquivo que não pôde ser gravado; 2 caso inválido ou uso errado.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        ajuda();
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "quelna 1.3\n";
+        return 0;
+    }
+    if (argc > 1) {
+        std::cerr << "quelna: argumento não reconhecido: " << argv[1] << '\n' << uso;
+        return quelna::saida_caso_invalido;
+    }
+    quelna::JanelaTexto janela;
+    quelna::INITIALSETTINGS(janela);
+    return quelna::principal(janela);
+}

@@ -1,0 +1,171 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "discretization/equacoes.hpp"
+#include "output/saidas.hpp"
+#include "platform/comando.hpp"
+#include "platform/formato.hpp"
+#include "run/execucao.hpp"
+#include "run/norma.hpp"
+#include "solvers/solvers.hpp"
+
+namespace quelna {
+
+namespace {
+
+// Progress of a long run on one self-rewriting line of standard error, on a terminal only.
+class Progresso {
+public:
+    Progresso() : ativo_(isatty(STDERR_FILENO) == 1) {}
+    void mostra(int it, double razao, double segundos) {
+        if (!ativo_ || segundos < proximo_) return;
+        proximo_ = segundos + 0.25;
+        std::fprintf(stderr, "\r  iteração %d   resíduo %s   %.1f s\033[K", it, real_e(razao, 1, 3).c_str(), segundos);
+        std::fflush(stderr);
+        escrito_ = true;
+    }
+    ~Progresso() {
+        if (escrito_) {
+            std::fputs("\r\033[K", stderr);
+            std::fflush(stderr);
+        }
+    }
+
+private:
+    bool ativo_;
+    bool escrito_ = false;
+    double proximo_ = 0.5;
+};
+
+void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol) {
+    resolve(caso.solver, caso.nx, caso.ny, caso.N, nit, tol, caso.w, c.a.data(), c.bp.data(), x.data(),
+            c.msi_L.data(), c.msi_U.data());
+}
+
+bool reportada(const CaseData& caso, int it, double razao) {
+    return it == 1 || (caso.freq >= 1 && it % caso.freq == 0) || it == caso.itmax || razao <= caso.tolm;
+}
+
+}  // namespace
+
+std::string cabecalho_iteracoes() {
+    std::string s;
+    na_coluna(s, 1, latin1("Iteração"));
+    na_coluna(s, 12, "fluxo de massa em x=0.5");
+    na_coluna(s, 38, latin1("força"));
+    na_coluna(s, 62, "u central");
+    na_coluna(s, 86, "v central");
+    na_coluna(s, 110, "p central");
+    return s;
+}
+
+std::string linha_de_residuo(int it, double razao) { return "  " + inteiro(it, 8) + real_curto(razao); }
+
+std::string linha_de_iteracao(int it, const Resultados& r) {
+    return inteiro(it, 8) + "  " + real_longo(r.fluxo_x05) + real_longo(r.forca_uds2) + real_longo(r.u_central) +
+           real_longo(r.v_central) + real_longo(r.p_central);
+}
+
+EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
+                  ArquivoTexto& r_dat) {
+    EstadoCiclo e;
+    const int nx = caso.nx, ny = caso.ny, N = caso.N;
+    Progresso progresso;
+    const double zero = relogio_parede();
+
+    for (int it = 1; it <= caso.itmax; ++it) {
+        double residuo = 0.0;
+
+        coeficientes_uv(caso, c);
+        termo_fonte_u(caso, c);
+        contorno_u(caso, c);
+        resolve_sistema(caso, c, c.u, caso.nit_uv, caso.tol_uv);
+        norma(nx, ny, N, c.a.data(), c.bp.data(), c.u.data(), residuo);
+
+        // The v equation shares the coefficients of the real rows with u.
+        termo_fonte_v(caso, c);
+        contorno_v(caso, c);
+        resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv);
+        norma(nx, ny, N, c.a.data(), c.bp.data(), c.v.data(), residuo);
+
+        velocidades_face(caso, c);
+
+        for (int passo = 1; passo <= caso.nmassa; ++passo) {
+            coeficientes_plinha(caso, c);
+            contorno_plinha(caso, c);
+            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p);
+            corrige_p(caso, c);
+            corrige_uv(caso, c);
+            corrige_face(caso, c);
+        }
+        norma(nx, ny, N, c.a.data(), c.bp.data(), c.plinha.data(), residuo);
+
+        if (it == 1) e.residuo_1 = residuo;
+        const double razao = residuo / e.residuo_1;
+        e.iteracoes = it;
+
+        if (reportada(caso, it, razao)) {
+            const std::string linha = linha_de_residuo(it, razao);
+            listagem.linha(linha);
+            r_dat.linha(linha);
+            e.ultimos = resultados(caso, c);
+            iteracoes.linha(linha_de_iteracao(it, e.ultimos));
+        }
+        progresso.mostra(it, razao, relogio_parede() - zero);
+
+        if (razao <= caso.tolm) break;
+
+        // The next time step starts from the fields of this one.
+        c.u0 = c.u;
+        c.v0 = c.v;
+        c.ue0 = c.ue;
+        c.vn0 = c.vn;
+    }
+    e.tempo = relogio_parede() - zero;
+    return e;
+}
+
+void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab) {
+    ArquivoTexto iteracoes(caso.nome_iteracoes);
+    iteracoes.linha(cabecalho_iteracoes());
+    ArquivoTexto r_dat("r.dat");
+
+    listagem.vazia();
+    listagem.vazia();
+    std::string cabeca;
+    na_coluna(cabeca, 3, latin1("Iteração"));
+    na_coluna(cabeca, 14, latin1("Norma L1 dos resíduos / norma na iteração 1"));
+    listagem.linha(cabeca);
+    listagem.vazia();
+
+    const EstadoCiclo e = ciclo(caso, c, listagem, iteracoes, r_dat);
+
+    listagem.vazia();
+    listagem.linha(latin1("     Norma L1 dos resíduos na iteração 1 =") + real_curto(e.residuo_1));
+    r_dat.fecha();
+    grafico_r(cab.titulo_grafico);
+    libera_campos_do_ciclo(c);
+
+    perfil_u(caso, c, listagem, cab.titulo_grafico);
+    perfil_v(caso, c, listagem, cab.titulo_grafico);
+    funcao_corrente(caso, c);
+    if (caso.campos == 1) lista_campos(caso, c, listagem);
+    const double minimo = psi_min(caso, c);
+    lista_psi_min(minimo, listagem);
+    u_interesse(caso, c, listagem);
+    v_interesse(caso, c, listagem);
+    lista_resultados(caso, e.ultimos, minimo, listagem);
+
+    listagem.vazia();
+    listagem.vazia();
+    listagem.linha(fixo(e.tempo, 14, 2) + " = tempo de processamento (s)");
+
+    iteracoes.fecha();
+    const std::string comando = ajusta("notepad " + caso.nome_iteracoes, 70);
+    const int estado = executar_comando(comando, static_cast<int>(comando.size()));
+    (void)estado;
+}
+
+}  // namespace quelna

@@ -1,0 +1,38 @@
+// Iterative solvers of the five-point system. Every array is indexed by the volume number
+// P = 1..N (entry 0 unused): row P of `a` reads
+//   as*x(P-nx) + aw*x(P-1) + ap*x(P) + ae*x(P+1) + an*x(P+nx) = bp(P),
+// and a term whose neighbour number falls outside 1..N is left out. The couplings across the
+// ends of a row (aw in column 1, ae in column nx) are ordinary band terms. Each routine improves
+// x in place from its current values; none changes a or bp.
+#pragma once
+
+#include "solvers/sistema.hpp"
+
+namespace quelna {
+
+// Exactly nit sweeps of simultaneous displacements.
+void jacobi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
+
+// Exactly nit sweeps of successive displacements: row 1 west to east, then column by column
+// the rows 2..ny-1 south to north, then row ny west to east.
+void gauss_seidel(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
+
+// Gauss-Seidel sweeps, each followed by the over-relaxation of the whole field with w.
+void sor(int nx, int ny, int N, int nit, double w, const Linha* a, const double* bp, double* x);
+
+// Exactly nit double sweeps of alternating line solves: all rows, then all columns.
+void adi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
+
+// The modified strongly implicit procedure: the incomplete factorization L*U of the matrix,
+// then corrections x += (LU)^-1 (bp - A x) until the Euclidean residual falls to tol times its
+// value at entry, or nit corrections (at least one; nit <= 0 counts as 1).
+void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, int ny);
+void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int nx, int N, double* x, double tol,
+         int nit, const double* bp);
+
+// The solver chosen by `solver` (1 Jacobi, 2 Gauss-Seidel, 3 SOR, 4 ADI, 5 MSI); any other value
+// runs none and x keeps its values. MSI needs its factor arrays.
+void resolve(int solver, int nx, int ny, int N, int nit, double tol, double w, const Linha* a, const double* bp,
+             double* x, FatorL* msi_L, FatorU* msi_U);
+
+}  // namespace quelna
