@@ -41,7 +41,8 @@ void ArquivoTexto::abre(const std::string& nome) {
 
 void ArquivoTexto::linha(std::string_view texto) {
     if (!f_) return;
-    if (std::fwrite(texto.data(), 1, texto.size(), f_) != texto.size() || std::fputc('\n', f_) == EOF)
+    const bool escrito = texto.empty() || std::fwrite(texto.data(), 1, texto.size(), f_) == texto.size();
+    if (!escrito || std::fputc('\n', f_) == EOF)
         if (erro_ == 0) erro_ = errno ? errno : EIO;
 }
 

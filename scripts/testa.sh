@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds quelna and runs every test twice: in an optimized build, and in a build under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/dependencias.sh
+
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release
+ctest --test-dir build/release --output-on-failure -j2
+
+cmake -S . -B build/sanitizers -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELNA_SANITIZE=ON >/dev/null
+cmake --build build/sanitizers
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/sanitizers --output-on-failure -j2

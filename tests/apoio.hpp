@@ -1,0 +1,49 @@
+// Helpers shared by the tests: temporary folders, files, case texts and runs of the program.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quelna::teste {
+
+// A fresh folder that is the current working directory while the object lives.
+class PastaTemporaria {
+public:
+    PastaTemporaria();
+    ~PastaTemporaria();
+    PastaTemporaria(const PastaTemporaria&) = delete;
+    PastaTemporaria& operator=(const PastaTemporaria&) = delete;
+    const std::string& caminho() const { return caminho_; }
+
+private:
+    std::string caminho_;
+    std::string anterior_;
+};
+
+std::string le_arquivo(const std::string& nome);
+void escreve_arquivo(const std::string& nome, const std::string& conteudo);
+bool existe(const std::string& nome);
+std::vector<std::string> linhas_de(const std::string& texto);
+std::vector<std::string> arquivos_da_pasta(const std::string& pasta);
+
+// The 21 lines of a valid case file (a small Ghia case), with some lines replaced:
+// trocas[n] is the new text of line n (1-based).
+std::string texto_caso(const std::map<int, std::string>& trocas = {});
+
+struct Resultado {
+    int estado = -1;
+    std::string saida, erro;
+};
+
+// Runs the quelna executable in `pasta` with the given arguments, standard input from /dev/null.
+Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& args = {});
+
+// The example cases of the repository and the published reference data.
+std::string pasta_casos();
+std::string pasta_refdata();
+
+// Copies an example case folder into `destino`.
+void copia_caso(const std::string& caso, const std::string& destino);
+
+}  // namespace quelna::teste
