@@ -149,3 +149,48 @@ TEST(ShihProblem, FirstOrderWithUpwindDifferences) {
 }
 
 }  // namespace quelna
+
+namespace quelna {
+
+namespace {
+
+// The largest difference between the centre-line profiles of two converged runs.
+double diferenca_de_perfis(const Convergido& a, const Convergido& b) {
+    const CaseData& k = a.caso;
+    double d = 0;
+    for (int j = 1; j <= k.ny; ++j) {
+        const int P = (j - 1) * k.nx + k.nx / 2;
+        d = std::max(d, std::fabs(a.c.ue[P] - b.c.ue[P]));
+    }
+    for (int i = 1; i <= k.nx; ++i) {
+        const int P = (k.ny / 2 - 1) * k.nx + i;
+        d = std::max(d, std::fabs(a.c.vn[P] - b.c.vn[P]));
+    }
+    return d;
+}
+
+}  // namespace
+
+TEST(LineSolvers, AdiAndMsiConvergeToThePointSolversProfiles) {
+    const std::map<int, std::string> ghia = {{2, "64"}, {3, "64"}, {4, "0.2"}, {5, "1e-8"}, {6, "20000"},
+                                             {11, "2"}, {12, "5"},  {14, "100"}, {15, "1"}};
+    const std::map<int, std::string> shih = {{2, "32"}, {3, "32"}, {4, "0.2"}, {5, "1e-8"}, {6, "20000"},
+                                             {11, "2"}, {12, "10"}, {14, "100"}, {15, "1"}, {18, "1"}};
+    for (const auto& base : {ghia, shih}) {
+        auto com = [&](const char* solver) {
+            auto t = base;
+            t[7] = solver;
+            return converge(t);
+        };
+        const Convergido gs = com("2"), adi = com("4"), msi = com("5");
+        ASSERT_LT(adi.e.iteracoes, 20000);
+        ASSERT_LT(msi.e.iteracoes, 20000);
+        const double d_adi = diferenca_de_perfis(gs, adi), d_msi = diferenca_de_perfis(gs, msi);
+        std::printf("problema %d: iterações GS %d, ADI %d, MSI %d; diferença dos perfis ADI %.2e, MSI %.2e\n",
+                    gs.caso.problema, gs.e.iteracoes, adi.e.iteracoes, msi.e.iteracoes, d_adi, d_msi);
+        EXPECT_LT(d_adi, 1e-6);
+        EXPECT_LT(d_msi, 1e-6);
+    }
+}
+
+}  // namespace quelna
