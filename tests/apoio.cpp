@@ -133,6 +133,29 @@ Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& 
     return r;
 }
 
+int inicia_quelna(const std::string& pasta) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(pasta.c_str()) != 0) _exit(126);
+        const int nulo = open("/dev/null", O_RDWR);
+        const int erro = open("erro.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(nulo, 0);
+        dup2(nulo, 1);
+        dup2(erro, 2);
+        std::string exe = QUELNA_EXE;
+        char* argv[] = {exe.data(), nullptr};
+        execv(exe.c_str(), argv);
+        _exit(127);
+    }
+    return pid;
+}
+
+int espera(int pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 std::string pasta_casos() { return QUELNA_CASOS; }
 
 std::string pasta_refdata() {

@@ -39,6 +39,11 @@ struct Resultado {
 // Runs the quelna executable in `pasta` with the given arguments, standard input from /dev/null.
 Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& args = {});
 
+// Starts the executable in `pasta` without waiting (standard error to erro.txt there); espera
+// returns its exit status, or 128 + the signal that ended it.
+int inicia_quelna(const std::string& pasta);
+int espera(int pid);
+
 // The example cases of the repository and the published reference data.
 std::string pasta_casos();
 std::string pasta_refdata();

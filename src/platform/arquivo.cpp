@@ -46,6 +46,10 @@ void ArquivoTexto::linha(std::string_view texto) {
         if (erro_ == 0) erro_ = errno ? errno : EIO;
 }
 
+void ArquivoTexto::descarrega() {
+    if (f_ && std::fflush(f_) != 0 && erro_ == 0) erro_ = errno ? errno : EIO;
+}
+
 void ArquivoTexto::fecha() {
     if (!f_) return;
     errno = 0;

@@ -29,6 +29,8 @@ public:
     void abre(const std::string& nome);  // creates or replaces
     void linha(std::string_view texto);   // the text and a line end
     void vazia() { linha({}); }
+    // Hands what was written so far to the system, so that a long run can be followed.
+    void descarrega();
     // Closes the file; a write error anywhere since it was opened (a full disk) surfaces here.
     void fecha();
     bool aberto() const { return f_ != nullptr; }

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "platform/janela.hpp"
+#include "platform/sinais.hpp"
 #include "run/execucao.hpp"
 
 namespace {
@@ -19,7 +20,10 @@ void ajuda() {
                  "desenhados pelo gnuplot em figuras PNG ao lado deles.\n\n"
                  "  --help     mostra esta ajuda\n"
                  "  --version  mostra a versão\n\n"
-                 "Saída: 0 execução completa; 1 arquivo que não pôde ser gravado; 2 caso inválido ou uso errado.\n";
+                 "Ctrl-C (ou SIGTERM) durante as iterações encerra o ciclo ao fim da iteração corrente e grava\n"
+                 "todos os resultados dos campos obtidos; um segundo sinal interrompe na hora.\n\n"
+                 "Saída: 0 execução completa; 1 arquivo que não pôde ser gravado; 2 caso inválido ou uso errado;\n"
+                 "130 (ou 143) execução interrompida por Ctrl-C (ou SIGTERM), com os resultados gravados.\n";
 }
 
 }  // namespace
@@ -37,6 +41,7 @@ int main(int argc, char** argv) {
         std::cerr << "quelna: argumento não reconhecido: " << argv[1] << '\n' << uso;
         return quelna::saida_caso_invalido;
     }
+    quelna::instala_interrupcao();
     quelna::JanelaTexto janela;
     quelna::INITIALSETTINGS(janela);
     return quelna::principal(janela);

@@ -3,6 +3,7 @@
 #include "input/caso.hpp"
 #include "platform/comando.hpp"
 #include "platform/formato.hpp"
+#include "platform/sinais.hpp"
 #include "run/execucao.hpp"
 
 namespace quelna {
@@ -38,6 +39,8 @@ int principal(JanelaTexto& janela, const FonteDataHora& data) {
     const int estado = executar_comando(comando, static_cast<int>(comando.size()));
     (void)estado;
     janela.fecha_sem_perguntar();
+    // An interrupted run wrote everything it had, and says it was interrupted.
+    if (sinal_recebido() != 0) return 128 + sinal_recebido();
     return saida_ok;
 }
 

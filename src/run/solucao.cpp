@@ -7,6 +7,7 @@
 #include "output/saidas.hpp"
 #include "platform/comando.hpp"
 #include "platform/formato.hpp"
+#include "platform/sinais.hpp"
 #include "run/execucao.hpp"
 #include "run/norma.hpp"
 #include "solvers/solvers.hpp"
@@ -106,16 +107,21 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
         const double razao = residuo / e.residuo_1;
         e.iteracoes = it;
 
-        if (reportada(caso, it, razao)) {
+        // An interrupted run ends here as if this were the last iteration.
+        const bool interrompido = sinal_recebido() != 0;
+        if (reportada(caso, it, razao) || interrompido) {
             const std::string linha = linha_de_residuo(it, razao);
             listagem.linha(linha);
             r_dat.linha(linha);
             e.ultimos = resultados(caso, c);
             iteracoes.linha(linha_de_iteracao(it, e.ultimos));
+            listagem.descarrega();
+            r_dat.descarrega();
+            iteracoes.descarrega();
         }
         progresso.mostra(it, razao, relogio_parede() - zero);
 
-        if (razao <= caso.tolm) break;
+        if (razao <= caso.tolm || interrompido) break;
 
         // The next time step starts from the fields of this one.
         c.u0 = c.u;

@@ -50,13 +50,26 @@ TEST(Program, TwoRunsLeaveOnlyTheSecondListing) {
 }
 
 TEST(Program, BadCaseFilesStopBeforeAnythingIsWritten) {
+    const auto l = linhas_de(texto_caso());
+    std::string vinte;
+    for (int k = 0; k < 20; ++k) vinte += l[static_cast<std::size_t>(k)] + "\n";
+    std::string binario(4096, '\0');
+    for (std::size_t k = 0; k < binario.size(); ++k) binario[k] = static_cast<char>((k * 131 + 7) % 256);
     const std::pair<std::string, std::string> casos[] = {
-        {texto_caso({{2, "0"}}), "linha 2 (nx)"},
+        {"", "linha 1 (caso)"},
+        {vinte, "linha 21 (titulo)"},
+        {texto_caso({{2, "quarenta"}}), "linha 2 (nx)"},
         {texto_caso({{6, "40.5"}}), "linha 6 (itmax)"},
+        {texto_caso({{14, "1e400"}}), "linha 14 (Re)"},
+        {texto_caso({{5, "nan"}}), "linha 5 (tolm)"},
+        {texto_caso({{21, "'aberto"}}), "linha 21 (titulo)"},
+        {texto_caso({{3, std::string(10 * 1024 * 1024, '7')}}), "linha 3 (ny)"},
+        {binario, "linha 1 (caso)"},
+        {texto_caso({{2, "0"}}), "linha 2 (nx)"},
+        {texto_caso({{3, "-5"}}), "linha 3 (ny)"},
         {texto_caso({{4, "0"}}), "linha 4 (dt)"},
         {texto_caso({{14, "0"}}), "linha 14 (Re)"},
         {texto_caso({{20, "0"}}), "linha 20 (malha)"},
-        {texto_caso({{21, "'aberto"}}), "linha 21 (titulo)"},
         {texto_caso({{18, "1"}, {2, "60000"}, {3, "60000"}}), "linha 3 (ny)"},
     };
     for (const auto& [texto, linha] : casos) {
@@ -66,8 +79,21 @@ TEST(Program, BadCaseFilesStopBeforeAnythingIsWritten) {
         EXPECT_EQ(r.estado, 2) << linha;
         EXPECT_NE(r.erro.find("Quelna_1p3.ent, " + linha), std::string::npos) << r.erro;
         EXPECT_EQ(std::count(r.erro.begin(), r.erro.end(), '\n'), 1) << r.erro;
+        EXPECT_LT(r.erro.size(), 300u);
         EXPECT_EQ(arquivos_da_pasta(pasta.caminho()), std::vector<std::string>{arquivo_caso}) << linha;
     }
+}
+
+TEST(Program, ADivergingRunGoesToItmaxAndPrintsNotANumber) {
+    PastaTemporaria pasta;
+    escreve_arquivo(arquivo_caso, texto_caso({{1, "'div'"}, {2, "8"}, {3, "8"}, {4, "1e6"}, {6, "60"}, {7, "3"},
+                                              {13, "1.9"}, {14, "1e5"}, {17, "10"}}));
+    const auto r = roda_quelna(pasta.caminho());
+    EXPECT_EQ(r.estado, 0);
+    const auto residuos = linhas_de(le_arquivo("r.dat"));
+    ASSERT_EQ(residuos.size(), 7u);
+    EXPECT_EQ(residuos.back(), "        60            NaN");
+    EXPECT_NE(le_arquivo("div").find("     velocidade u central (m/s) =                     NaN\n"), std::string::npos);
 }
 
 TEST(Program, AMissingCaseFileIsReportedNotCreated) {
@@ -95,6 +121,34 @@ TEST(Program, AHostileCaseNameOnlyNamesFiles) {
     EXPECT_TRUE(existe("x; touch invadido"));
     EXPECT_TRUE(existe("x; touch invadido.itn"));
     EXPECT_FALSE(existe("invadido"));
+}
+
+}  // namespace quelna
+
+namespace quelna {
+
+using namespace teste;
+
+TEST(Program, DataFilesThatCannotBeWrittenAreNamed) {
+    for (const char* nome : {"r.dat", "teste.itn", "v.dat"}) {
+        PastaTemporaria pasta;
+        mkdir(nome, 0755);
+        escreve_arquivo(arquivo_caso, texto_caso());
+        const auto r = roda_quelna(pasta.caminho());
+        EXPECT_EQ(r.estado, 1) << nome;
+        EXPECT_NE(r.erro.find(std::string("\"") + nome + "\""), std::string::npos) << r.erro;
+    }
+}
+
+TEST(Program, AReadOnlyFolderIsReported) {
+    if (geteuid() == 0) GTEST_SKIP() << "root escreve em qualquer pasta";
+    PastaTemporaria pasta;
+    escreve_arquivo(arquivo_caso, texto_caso());
+    chmod(pasta.caminho().c_str(), 0555);
+    const auto r = roda_quelna(pasta.caminho());
+    chmod(pasta.caminho().c_str(), 0755);
+    EXPECT_EQ(r.estado, 1);
+    EXPECT_NE(r.erro.find("permissão negada"), std::string::npos) << r.erro;
 }
 
 }  // namespace quelna
