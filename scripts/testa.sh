@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds quelna and runs every test twice: in an optimized build, and in a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds quelna and runs every test twice, in an optimized build and in a build under
+# AddressSanitizer and UndefinedBehaviorSanitizer; then a short libFuzzer run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/dependencias.sh
@@ -13,3 +13,9 @@ cmake -S . -B build/sanitizers -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUEL
 cmake --build build/sanitizers
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitizers --output-on-failure -j2
+
+# The case reader and whole runs on tiny grids under libFuzzer, for a short fixed time.
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DQUELNA_FUZZ=ON -DQUELNA_TESTS=OFF >/dev/null
+cmake --build build/fuzz
+ctest --test-dir build/fuzz --output-on-failure
