@@ -8,7 +8,9 @@
 #include "platform/arquivo.hpp"
 #include "platform/janela.hpp"
 #include "platform/relogio.hpp"
+#include "run/norma.hpp"
 #include "run/resultados.hpp"
+#include "solvers/solvers.hpp"
 
 namespace quelna {
 
@@ -25,12 +27,19 @@ struct EstadoCiclo {
     Resultados ultimos;     // the values of interest of the last reported iteration
 };
 
+// The kernels a run uses: the solvers and the residual norm.
+struct Nucleos {
+    Solvers solvers = solvers_do_programa;
+    void (*norma)(int, int, int, const Linha*, const double*, const double*, double&) = &quelna::norma;
+};
+
 // The outer iteration cycle and everything the run writes after it.
-void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab);
+void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab,
+             const Nucleos& nucleos = {});
 
 // The cycle alone: iterates, writes the residual table, "r.dat" and the iteration file's lines.
 EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
-                  ArquivoTexto& r_dat);
+                  ArquivoTexto& r_dat, const Nucleos& nucleos = {});
 
 // The heading of the iteration file and the residual line of one iteration.
 std::string cabecalho_iteracoes();

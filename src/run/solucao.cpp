@@ -40,9 +40,9 @@ private:
     double proximo_ = 0.5;
 };
 
-void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol) {
+void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, const Solvers& s) {
     resolve(caso.solver, caso.nx, caso.ny, caso.N, nit, tol, caso.w, c.a.data(), c.bp.data(), x.data(),
-            c.msi_L.data(), c.msi_U.data());
+            c.msi_L.data(), c.msi_U.data(), s);
 }
 
 bool reportada(const CaseData& caso, int it, double razao) {
@@ -70,7 +70,7 @@ std::string linha_de_iteracao(int it, const Resultados& r) {
 }
 
 EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
-                  ArquivoTexto& r_dat) {
+                  ArquivoTexto& r_dat, const Nucleos& nucleos) {
     EstadoCiclo e;
     const int nx = caso.nx, ny = caso.ny, N = caso.N;
     Progresso progresso;
@@ -82,26 +82,26 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
         coeficientes_uv(caso, c);
         termo_fonte_u(caso, c);
         contorno_u(caso, c);
-        resolve_sistema(caso, c, c.u, caso.nit_uv, caso.tol_uv);
-        norma(nx, ny, N, c.a.data(), c.bp.data(), c.u.data(), residuo);
+        resolve_sistema(caso, c, c.u, caso.nit_uv, caso.tol_uv, nucleos.solvers);
+        nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.u.data(), residuo);
 
         // The v equation shares the coefficients of the real rows with u.
         termo_fonte_v(caso, c);
         contorno_v(caso, c);
-        resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv);
-        norma(nx, ny, N, c.a.data(), c.bp.data(), c.v.data(), residuo);
+        resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv, nucleos.solvers);
+        nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.v.data(), residuo);
 
         velocidades_face(caso, c);
 
         for (int passo = 1; passo <= caso.nmassa; ++passo) {
             coeficientes_plinha(caso, c);
             contorno_plinha(caso, c);
-            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p);
+            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, nucleos.solvers);
             corrige_p(caso, c);
             corrige_uv(caso, c);
             corrige_face(caso, c);
         }
-        norma(nx, ny, N, c.a.data(), c.bp.data(), c.plinha.data(), residuo);
+        nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.plinha.data(), residuo);
 
         if (it == 1) e.residuo_1 = residuo;
         const double razao = residuo / e.residuo_1;
@@ -133,7 +133,8 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
     return e;
 }
 
-void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab) {
+void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab,
+             const Nucleos& nucleos) {
     ArquivoTexto iteracoes(caso.nome_iteracoes);
     iteracoes.linha(cabecalho_iteracoes());
     ArquivoTexto r_dat("r.dat");
@@ -146,7 +147,7 @@ void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabe
     listagem.linha(cabeca);
     listagem.vazia();
 
-    const EstadoCiclo e = ciclo(caso, c, listagem, iteracoes, r_dat);
+    const EstadoCiclo e = ciclo(caso, c, listagem, iteracoes, r_dat, nucleos);
 
     listagem.vazia();
     listagem.linha(latin1("     Norma L1 dos resíduos na iteração 1 =") + real_curto(e.residuo_1));

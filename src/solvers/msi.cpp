@@ -1,70 +1,216 @@
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "solvers/solvers.hpp"
+#include "solvers/vizinhos.hpp"
 
 namespace quelna {
 
 namespace {
 
 // alfa of the partial cancellation: 0.5 on real volumes, 0 on the fictitious border.
-inline double alfa_msi(int nx, int ny, int P) {
-    const int i = (P - 1) % nx + 1, j = (P - 1) / nx + 1;
+inline double alfa_msi(int nx, int ny, int i, int j) {
     return (i >= 2 && i <= nx - 1 && j >= 2 && j <= ny - 1) ? 0.5 : 0.0;
 }
 
-// res = bp - A x with the band rule; returns the Euclidean norm, summed in numbering order.
+// The factors of row P from those of its neighbours west (W), south (S) and south-east (SE),
+// which count as 0 outside the grid.
+inline void fatora(const Linha& r, double alfa, double fS, double fSE, double gS, double gW, double hS, double gSE,
+                   double fW, double hSE, double hW, FatorL& L, FatorU& U) {
+    L.b = r.as / (1 - alfa * fS * fSE);
+    L.c = -L.b * fS;
+    L.d = (r.aw - L.b * gS) / (1 + 2 * alfa * gW);
+    L.e = r.ap - L.b * hS - L.c * gSE - L.d * fW + alfa * (2 * L.c * fSE + 2 * L.d * gW);
+    U.f = (r.ae - L.c * hSE - 2 * alfa * L.c * fSE) / L.e;
+    U.g = -L.d * hW / L.e;
+    U.h = (r.an - alfa * L.d * gW) / L.e;
+}
+
+inline bool mesmos_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// res = bp - A x; returns the Euclidean norm, its squares summed in numbering order.
 double residuo(int nx, int N, const Linha* a, const double* bp, const double* x, double* res) {
     double soma = 0.0;
-    for (int P = 1; P <= N; ++P) {
-        const Linha& r = a[P];
-        double s;
-        if (P - nx >= 1 && P + nx <= N) {
-            s = r.as * x[P - nx] + r.aw * x[P - 1] + r.ap * x[P] + r.ae * x[P + 1] + r.an * x[P + nx];
-        } else {
-            s = 0.0;
-            bool primeiro = true;
-            const auto soma_termo = [&](double coef, int Q) {
-                if (Q < 1 || Q > N) return;
-                s = primeiro ? coef * x[Q] : s + coef * x[Q];
-                primeiro = false;
-            };
-            soma_termo(r.as, P - nx);
-            soma_termo(r.aw, P - 1);
-            soma_termo(r.ap, P);
-            soma_termo(r.ae, P + 1);
-            soma_termo(r.an, P + nx);
-        }
-        res[P] = bp[P] - s;
+    const int fim1 = nx < N ? nx : N;
+    for (int P = 1; P <= fim1; ++P) {
+        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
+        soma += res[P] * res[P];
+    }
+    // The residuals of the inner rows go two by two, their squares summed in numbering order.
+    int P = fim1 + 1;
+    for (; P + 1 <= N - nx; P += 2) {
+        const detalhe::par r = detalhe::residuo_par(nx, a, bp, x, P);
+        detalhe::guarda(res + P, r);
+        soma += r[0] * r[0];
+        soma += r[1] * r[1];
+    }
+    for (; P <= N - nx; ++P) {
+        res[P] = bp[P] - detalhe::produto(nx, a[P], P, x);
+        soma += res[P] * res[P];
+    }
+    for (int P = (N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1); P <= N; ++P) {
+        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
         soma += res[P] * res[P];
     }
     return std::sqrt(soma);
 }
 
+// Forward substitution y = L^-1 res. Row 1 runs alone; the other rows advance in bands as a
+// wavefront, each row two columns behind the row below (it needs the south and south-east
+// values), each keeping its last value (the next one's west neighbour) at hand. The first
+// volume of a row also reads the last volume of the row below through d; the discretization
+// makes d zero there, and the value is then taken without waiting, provided it is the same
+// whatever the sign of that zero product: a band where it is not, or where the value read
+// turns out not finite, is done again in the plain order.
+template <int B>
+bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double* y) {
+    double oeste[B];
+    int base[B];
+    for (int k = 0; k < B; ++k) base[k] = (j0 + k - 1) * nx;
+    bool ok = true;
+    const auto passo = [&](int k, int i) {
+        const int P = base[k] + i;
+        const FatorL& L = msi_L[P];
+        if (i > 1) {
+            oeste[k] = y[P] = (((res[P] - L.d * oeste[k]) - L.c * y[P - nx + 1]) - L.b * y[P - nx]) / L.e;
+        } else if (k == 0) {
+            oeste[k] = y[P] = (((res[P] - L.d * y[P - 1]) - L.c * y[P - nx + 1]) - L.b * y[P - nx]) / L.e;
+        } else {
+            const double mais = ((res[P] - 0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
+            const double menos = ((res[P] - -0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
+            ok = ok && L.d == 0.0 && mesmos_bits(mais, menos);
+            oeste[k] = y[P] = mais / L.e;
+        }
+    };
+    const int fim = nx + 2 * (B - 1);
+    for (int t = 0; t < fim; ++t) {
+        if (t >= 2 * B - 1 && t <= nx - 1) {
+#pragma GCC unroll 8
+            for (int k = 0; k < B; ++k) passo(k, 1 + t - 2 * k);
+        } else {
+            for (int k = 0; k < B; ++k) {
+                const int i = 1 + t - 2 * k;
+                if (i >= 1 && i <= nx) passo(k, i);
+            }
+        }
+    }
+    for (int k = 1; ok && k < B; ++k) ok = std::isfinite(y[base[k]]);
+    return ok;
+}
+
+void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
+    for (int P = 1; P <= (nx < N ? nx : N); ++P) {
+        const FatorL& L = msi_L[P];
+        double t = res[P];
+        if (P - 1 >= 1) t = t - L.d * y[P - 1];
+        if (P - nx + 1 >= 1) t = t - L.c * y[P - nx + 1];
+        y[P] = t / L.e;
+    }
+    const auto simples = [&](int ini, int fim) {
+        for (int P = ini; P <= fim; ++P) {
+            const FatorL& L = msi_L[P];
+            y[P] = (res[P] - L.d * y[P - 1] - L.c * y[P - nx + 1] - L.b * y[P - nx]) / L.e;
+        }
+    };
+    constexpr int banda = 8;
+    int j0 = 2;
+    if (nx >= 3)
+        for (; j0 + banda - 1 <= ny; j0 += banda)
+            if (!avanco_banda<banda>(nx, j0, msi_L, res, y)) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
+    simples((j0 - 1) * nx + 1, N);
+}
+
+// Backward substitution delta = U^-1 y, then x += delta: the mirror of the forward one, rows
+// from the top down, each row two columns behind the row above, the last volume of a row
+// reading the first of the row above through f.
+template <int B>
+bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, double* delta) {
+    double leste[B];
+    int base[B];
+    for (int k = 0; k < B; ++k) base[k] = (j0 - k - 1) * nx;
+    bool ok = true;
+    const auto passo = [&](int k, int i) {
+        const int P = base[k] + i;
+        const FatorU& U = msi_U[P];
+        if (i < nx) {
+            leste[k] = delta[P] = ((y[P] - U.f * leste[k]) - U.g * delta[P + nx - 1]) - U.h * delta[P + nx];
+        } else if (k == 0) {
+            leste[k] = delta[P] = ((y[P] - U.f * delta[P + 1]) - U.g * delta[P + nx - 1]) - U.h * delta[P + nx];
+        } else {
+            const double mais = ((y[P] - 0.0) - U.g * delta[P + nx - 1]) - U.h * delta[P + nx];
+            const double menos = ((y[P] - -0.0) - U.g * delta[P + nx - 1]) - U.h * delta[P + nx];
+            ok = ok && U.f == 0.0 && mesmos_bits(mais, menos);
+            leste[k] = delta[P] = mais;
+        }
+    };
+    const int fim = nx + 2 * (B - 1);
+    for (int t = 0; t < fim; ++t) {
+        if (t >= 2 * B - 1 && t <= nx - 1) {
+#pragma GCC unroll 8
+            for (int k = 0; k < B; ++k) passo(k, nx - t + 2 * k);
+        } else {
+            for (int k = 0; k < B; ++k) {
+                const int i = nx - t + 2 * k;
+                if (i >= 1 && i <= nx) passo(k, i);
+            }
+        }
+    }
+    for (int k = 1; ok && k < B; ++k) ok = std::isfinite(delta[base[k] + nx + 1]);
+    return ok;
+}
+
+void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const double* y, double* delta, double* x) {
+    for (int P = N; P >= (ny - 1) * nx + 1 && P >= 1; --P) {
+        const FatorU& U = msi_U[P];
+        double t = y[P];
+        if (P + 1 <= N) t = t - U.f * delta[P + 1];
+        if (P + nx - 1 <= N) t = t - U.g * delta[P + nx - 1];
+        delta[P] = t;
+        x[P] = x[P] + delta[P];
+    }
+    const auto simples = [&](int fim, int ini) {
+        for (int P = fim; P >= ini; --P) {
+            const FatorU& U = msi_U[P];
+            delta[P] = y[P] - U.f * delta[P + 1] - U.g * delta[P + nx - 1] - U.h * delta[P + nx];
+        }
+    };
+    constexpr int banda = 8;
+    int j0 = ny - 1;
+    if (nx >= 3)
+        for (; j0 - banda + 1 >= 1; j0 -= banda) {
+            if (!retrocesso_banda<banda>(nx, j0, msi_U, y, delta)) simples(j0 * nx, (j0 - banda) * nx + 1);
+            // x is not read by the substitution: adding the corrections after the band is the same.
+            for (int P = (j0 - banda) * nx + 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P];
+        }
+    simples(j0 * nx, 1);
+    for (int P = 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P];
+}
+
 }  // namespace
 
+void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
+    avanco(nx, ny, N, msi_L, res, y);
+}
+
 void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, int ny) {
-    // Factor entries of volumes outside 1..N count as 0.
+    // Row 1 has no neighbours to the south: factor entries outside 1..N count as 0.
     const auto f = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].f : 0.0; };
     const auto g = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].g : 0.0; };
     const auto h = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].h : 0.0; };
-    for (int P = 1; P <= N; ++P) {
-        const double alfa = alfa_msi(nx, ny, P);
-        const Linha& r = a[P];
-        FatorL& L = msi_L[P];
-        FatorU& U = msi_U[P];
-        L.b = r.as / (1 - alfa * f(P - nx) * f(P - nx + 1));
-        L.c = -L.b * f(P - nx);
-        L.d = (r.aw - L.b * g(P - nx)) / (1 + 2 * alfa * g(P - 1));
-        L.e = r.ap - L.b * h(P - nx) - L.c * g(P - nx + 1) - L.d * f(P - 1) +
-              alfa * (2 * L.c * f(P - nx + 1) + 2 * L.d * g(P - 1));
-        U.f = (r.ae - L.c * h(P - nx + 1) - 2 * alfa * L.c * f(P - nx + 1)) / L.e;
-        U.g = -L.d * h(P - 1) / L.e;
-        U.h = (r.an - alfa * L.d * g(P - 1)) / L.e;
-    }
+    for (int P = 1; P <= (nx < N ? nx : N); ++P)
+        fatora(a[P], alfa_msi(nx, ny, P, 1), f(P - nx), f(P - nx + 1), g(P - nx), g(P - 1), h(P - nx),
+               g(P - nx + 1), f(P - 1), h(P - nx + 1), h(P - 1), msi_L[P], msi_U[P]);
+    for (int j = 2; j <= ny; ++j)
+        for (int i = 1; i <= nx; ++i) {
+            const int P = (j - 1) * nx + i;
+            const FatorU &S = msi_U[P - nx], &SE = msi_U[P - nx + 1], &W = msi_U[P - 1];
+            fatora(a[P], alfa_msi(nx, ny, i, j), S.f, SE.f, S.g, W.g, S.h, SE.g, W.f, SE.h, W.h, msi_L[P],
+                   msi_U[P]);
+        }
 }
 
-void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int /*ny*/, int nx, int N, double* x, double tol,
+void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int nx, int N, double* x, double tol,
          int nit, const double* bp) {
     // With no limit the count would never match and only the tolerance could end the loop.
     const int limite_it = nit < 1 ? 1 : nit;
@@ -77,23 +223,8 @@ void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int /*ny*/, i
     const double s0 = residuo(nx, N, a, bp, x, res);
     const double limite = s0 * tol;
     for (int k = 1;; ++k) {
-        for (int P = 1; P <= N; ++P) {
-            const FatorL& L = msi_L[P];
-            double t = res[P];
-            if (P - 1 >= 1) t = t - L.d * y[P - 1];
-            if (P - nx + 1 >= 1) t = t - L.c * y[P - nx + 1];
-            if (P - nx >= 1) t = t - L.b * y[P - nx];
-            y[P] = t / L.e;
-        }
-        for (int P = N; P >= 1; --P) {
-            const FatorU& U = msi_U[P];
-            double t = y[P];
-            if (P + 1 <= N) t = t - U.f * delta[P + 1];
-            if (P + nx - 1 <= N) t = t - U.g * delta[P + nx - 1];
-            if (P + nx <= N) t = t - U.h * delta[P + nx];
-            delta[P] = t;
-            x[P] = x[P] + delta[P];
-        }
+        avanco(nx, ny, N, msi_L, res, y);
+        retrocesso(nx, ny, N, msi_U, y, delta, x);
         const double s = residuo(nx, N, a, bp, x, res);
         // A norm that is not a number ends the iteration too: only s > limite goes on.
         if (k == limite_it || !(s > limite)) break;

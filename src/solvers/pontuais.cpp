@@ -2,57 +2,112 @@
 #include <vector>
 
 #include "solvers/solvers.hpp"
+#include "solvers/vizinhos.hpp"
 
 namespace quelna {
 
 namespace {
 
-// Sum of the neighbour terms of row P with the band rule applied.
-inline double vizinhos_borda(int nx, int N, const Linha& r, int P, const double* x) {
-    double s = 0.0;
-    bool primeiro = true;
-    const auto soma = [&](double coef, int Q) {
-        if (Q < 1 || Q > N) return;
-        s = primeiro ? coef * x[Q] : s + coef * x[Q];
-        primeiro = false;
+using detalhe::vizinhos;
+using detalhe::vizinhos_borda;
+
+inline double ponto_borda(int nx, int N, const Linha* a, const double* bp, const double* x, int P) {
+    return (bp[P] - vizinhos_borda(nx, N, a[P], P, x)) / a[P].ap;
+}
+
+inline double ponto(int nx, const Linha* a, const double* bp, const double* x, int P) {
+    return (bp[P] - vizinhos(nx, a[P], P, x)) / a[P].ap;
+}
+
+// Rows of a band advanced as a wavefront, each row one column behind the row below it: every
+// volume is reached after its south and west neighbours and before its east and north ones,
+// as in the column-by-column order, and the rows' divisions overlap instead of waiting on one
+// another. Each row keeps the value it has just computed (its next volume's west neighbour) at
+// hand rather than reading it back.
+template <int B>
+void frente_de_onda(int nx, int j0, int i0, int i1, const Linha* a, const double* bp, double* x) {
+    const int m = i1 - i0 + 1;
+    double oeste[B];
+    int base[B];
+    for (int k = 0; k < B; ++k) {
+        base[k] = (j0 + k - 1) * nx + i0;
+        oeste[k] = x[base[k] - 1];
+    }
+    const auto passo = [&](int k, int i) {
+        const int P = base[k] + i;
+        const Linha& r = a[P];
+        const double v = (bp[P] - (r.as * x[P - nx] + r.aw * oeste[k] + r.ae * x[P + 1] + r.an * x[P + nx])) / r.ap;
+        x[P] = v;
+        oeste[k] = v;
     };
-    soma(r.as, P - nx);
-    soma(r.aw, P - 1);
-    soma(r.ae, P + 1);
-    soma(r.an, P + nx);
-    return s;
+    if (m < B) {
+        for (int t = 0; t < m + B - 1; ++t)
+            for (int k = 0; k < B; ++k)
+                if (t - k >= 0 && t - k < m) passo(k, t - k);
+        return;
+    }
+    for (int t = 0; t < B - 1; ++t)
+        for (int k = 0; k <= t; ++k) passo(k, t - k);
+    for (int t = B - 1; t < m; ++t)
+#pragma GCC unroll 16
+        for (int k = 0; k < B; ++k) passo(k, t - k);
+    for (int t = m; t < m + B - 1; ++t)
+        for (int k = t - m + 1; k < B; ++k) passo(k, t - k);
 }
 
-// Sum of the neighbour terms of a row whose four neighbours all lie in 1..N.
-inline double vizinhos(int nx, const Linha& r, int P, const double* x) {
-    return r.as * x[P - nx] + r.aw * x[P - 1] + r.ae * x[P + 1] + r.an * x[P + nx];
-}
-
-inline bool interior(int nx, int N, int P) { return P - nx >= 1 && P + nx <= N; }
-
-inline double ponto(int nx, int N, const Linha* a, const double* bp, const double* x, int P) {
-    const double s = interior(nx, N, P) ? vizinhos(nx, a[P], P, x) : vizinhos_borda(nx, N, a[P], P, x);
-    return (bp[P] - s) / a[P].ap;
-}
-
+// One Gauss-Seidel sweep. The order is that of row 1, then column by column the inner rows,
+// then row ny. Column 1 of the inner rows goes first and column nx last (a volume of column 1
+// sees the old value of the end of the row below, one of column nx the new value of the start
+// of the row above, as in that order); the columns between them see only their own row and the
+// rows below as new, so they run as a wavefront.
 void varredura_gs(int nx, int ny, int N, const Linha* a, const double* bp, double* x) {
-    for (int P = 1; P <= nx; ++P) x[P] = ponto(nx, N, a, bp, x, P);
-    for (int i = 1; i <= nx; ++i)
-        for (int j = 2; j <= ny - 1; ++j) {
-            const int P = (j - 1) * nx + i;
-            x[P] = ponto(nx, N, a, bp, x, P);
-        }
-    for (int P = (ny - 1) * nx + 1; P <= N; ++P) x[P] = ponto(nx, N, a, bp, x, P);
+    for (int P = 1; P <= std::min(nx, N); ++P) x[P] = ponto_borda(nx, N, a, bp, x, P);
+    if (nx >= 2) {
+        for (int j = 2; j <= ny - 1; ++j) x[(j - 1) * nx + 1] = ponto(nx, a, bp, x, (j - 1) * nx + 1);
+        constexpr int banda = 16;
+        int j = 2;
+        for (; j + banda - 1 <= ny - 1; j += banda) frente_de_onda<banda>(nx, j, 2, nx - 1, a, bp, x);
+        for (; j + 3 <= ny - 1; j += 4) frente_de_onda<4>(nx, j, 2, nx - 1, a, bp, x);
+        for (; j <= ny - 1; ++j) frente_de_onda<1>(nx, j, 2, nx - 1, a, bp, x);
+        for (int j2 = 2; j2 <= ny - 1; ++j2) x[j2 * nx] = ponto(nx, a, bp, x, j2 * nx);
+    } else {
+        for (int j = 2; j <= ny - 1; ++j) x[j] = ponto(nx, a, bp, x, j);
+    }
+    for (int P = (ny - 1) * nx + 1; P <= N; ++P) x[P] = ponto_borda(nx, N, a, bp, x, P);
+}
+
+// Simultaneous displacements over the rows that have all four neighbours: nothing but x_ant
+// is read, so the volumes run side by side.
+void jacobi_interior(int nx, int ini, int fim, const Linha* __restrict a, const double* __restrict bp,
+                     const double* __restrict x_ant, double* __restrict x) {
+    int P = ini;
+    for (; P + 1 < fim; P += 2) {
+        using namespace detalhe;
+        const ParDeLinhas r = linhas_de(a, P);
+        guarda(x + P, (carrega(bp + P) - (r.as * carrega(x_ant + P - nx) + r.aw * carrega(x_ant + P - 1) +
+                                          r.ae * carrega(x_ant + P + 1) + r.an * carrega(x_ant + P + nx))) /
+                          r.ap);
+    }
+    for (; P < fim; ++P) {
+        const Linha& r = a[P];
+        x[P] = (bp[P] - (r.as * x_ant[P - nx] + r.aw * x_ant[P - 1] + r.ae * x_ant[P + 1] + r.an * x_ant[P + nx])) /
+               r.ap;
+    }
 }
 
 }  // namespace
 
-void jacobi(int nx, int /*ny*/, int N, int nit, const Linha* a, const double* bp, double* x) {
+void jacobi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x) {
     if (nit <= 0) return;
-    std::vector<double> x_ant(static_cast<std::size_t>(N) + 1);
+    std::vector<double> x_ant_v(static_cast<std::size_t>(N) + 1);
+    double* x_ant = x_ant_v.data();
+    const int fim_linha1 = std::min(nx, N), ini_ultima = std::max((ny - 1) * nx + 1, fim_linha1 + 1);
     for (int k = 0; k < nit; ++k) {
-        std::copy(x + 1, x + N + 1, x_ant.begin() + 1);
-        for (int P = 1; P <= N; ++P) x[P] = ponto(nx, N, a, bp, x_ant.data(), P);
+        std::copy(x + 1, x + N + 1, x_ant + 1);
+        // Only x_ant is read: any order gives the same result.
+        for (int P = 1; P <= fim_linha1; ++P) x[P] = ponto_borda(nx, N, a, bp, x_ant, P);
+        jacobi_interior(nx, fim_linha1 + 1, ini_ultima, a, bp, x_ant, x);
+        for (int P = ini_ultima; P <= N; ++P) x[P] = ponto_borda(nx, N, a, bp, x_ant, P);
     }
 }
 
@@ -62,26 +117,28 @@ void gauss_seidel(int nx, int ny, int N, int nit, const Linha* a, const double* 
 
 void sor(int nx, int ny, int N, int nit, double w, const Linha* a, const double* bp, double* x) {
     if (nit <= 0) return;
-    std::vector<double> x_ant(static_cast<std::size_t>(N) + 1);
+    std::vector<double> x_ant_v(static_cast<std::size_t>(N) + 1);
+    double* x_ant = x_ant_v.data();
+    std::copy(x + 1, x + N + 1, x_ant + 1);
     for (int k = 0; k < nit; ++k) {
-        std::copy(x + 1, x + N + 1, x_ant.begin() + 1);
         varredura_gs(nx, ny, N, a, bp, x);
-        // The relaxation acts on the whole field after the sweep, not inside it.
-        for (int P = 1; P <= N; ++P) x[P] = (x[P] - x_ant[P]) * w + x_ant[P];
+        // The relaxation acts on the whole field after the sweep, not inside it; the relaxed
+        // field is also the starting point of the next sweep.
+        for (int P = 1; P <= N; ++P) x_ant[P] = x[P] = (x[P] - x_ant[P]) * w + x_ant[P];
     }
 }
 
 void resolve(int solver, int nx, int ny, int N, int nit, double tol, double w, const Linha* a, const double* bp,
-             double* x, FatorL* msi_L, FatorU* msi_U) {
+             double* x, FatorL* msi_L, FatorU* msi_U, const Solvers& s) {
     switch (solver) {
-    case 1: jacobi(nx, ny, N, nit, a, bp, x); break;
-    case 2: gauss_seidel(nx, ny, N, nit, a, bp, x); break;
-    case 3: sor(nx, ny, N, nit, w, a, bp, x); break;
-    case 4: adi(nx, ny, N, nit, a, bp, x); break;
+    case 1: s.jacobi(nx, ny, N, nit, a, bp, x); break;
+    case 2: s.gauss_seidel(nx, ny, N, nit, a, bp, x); break;
+    case 3: s.sor(nx, ny, N, nit, w, a, bp, x); break;
+    case 4: s.adi(nx, ny, N, nit, a, bp, x); break;
     case 5:
         // The factors must always belong to the current matrix.
-        msi_fatores(a, msi_L, msi_U, N, nx, ny);
-        msi(a, msi_L, msi_U, ny, nx, N, x, tol, nit, bp);
+        s.msi_fatores(a, msi_L, msi_U, N, nx, ny);
+        s.msi(a, msi_L, msi_U, ny, nx, N, x, tol, nit, bp);
         break;
     default: break;  // no solver: the unknown keeps its values
     }

@@ -30,9 +30,26 @@ void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, in
 void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int nx, int N, double* x, double tol,
          int nit, const double* bp);
 
+// The substitutions of one MSI correction, exposed for the benchmarks: y = L^-1 res, and
+// delta = U^-1 y with x += delta.
+void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y);
+
+// The five solvers as one set, so that a whole run can be made with another rendering of them
+// (the tests and the benchmarks compare the program's kernels with the literal loops).
+struct Solvers {
+    void (*jacobi)(int, int, int, int, const Linha*, const double*, double*);
+    void (*gauss_seidel)(int, int, int, int, const Linha*, const double*, double*);
+    void (*sor)(int, int, int, int, double, const Linha*, const double*, double*);
+    void (*adi)(int, int, int, int, const Linha*, const double*, double*);
+    void (*msi_fatores)(const Linha*, FatorL*, FatorU*, int, int, int);
+    void (*msi)(const Linha*, const FatorL*, const FatorU*, int, int, int, double*, double, int, const double*);
+};
+
+inline constexpr Solvers solvers_do_programa{&jacobi, &gauss_seidel, &sor, &adi, &msi_fatores, &msi};
+
 // The solver chosen by `solver` (1 Jacobi, 2 Gauss-Seidel, 3 SOR, 4 ADI, 5 MSI); any other value
 // runs none and x keeps its values. MSI needs its factor arrays.
 void resolve(int solver, int nx, int ny, int N, int nit, double tol, double w, const Linha* a, const double* bp,
-             double* x, FatorL* msi_L, FatorU* msi_U);
+             double* x, FatorL* msi_L, FatorU* msi_U, const Solvers& s = solvers_do_programa);
 
 }  // namespace quelna

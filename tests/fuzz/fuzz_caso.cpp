@@ -52,6 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     caso.itmax = caso.itmax > 3 ? 3 : caso.itmax;
     if (caso.nit_uv > 20) caso.nit_uv = 20;
     if (caso.nit_p > 20) caso.nit_p = 20;
+    if (caso.nmassa > 5) caso.nmassa = 5;
     caso.nome_listagem = "listagem";
     caso.nome_iteracoes = "iteracoes.itn";
     try {

@@ -1,0 +1,269 @@
+// Benchmarks of the hot kernels on the systems the discretization builds: the Ghia example
+// (Re = 100, CDS) after a few outer iterations, at 64^2 to 512^2 real volumes. Each kernel runs
+// in the program's rendering and in the literal loops; the table at the end gives nanoseconds
+// per volume per sweep and the ratio of the two, measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "discretization/equacoes.hpp"
+#include "input/caso.hpp"
+#include "referencia/referencia.hpp"
+#include "run/execucao.hpp"
+#include "solvers/solvers.hpp"
+
+namespace quelna {
+
+namespace {
+
+const Solvers literais{&referencia::jacobi, &referencia::gauss_seidel, &referencia::sor,
+                       &referencia::adi,    &referencia::msi_fatores,  &referencia::msi};
+
+// A case in its fields after a few outer iterations, with its u and plinha systems.
+struct Estado {
+    CaseData caso;
+    Campos c;
+    std::vector<Linha> a_u, a_p;
+    std::vector<double> bp_u, bp_p, u, plinha;
+    std::vector<FatorL> L;
+    std::vector<FatorU> U;
+};
+
+CaseData caso_ghia(int n, int solver) {
+    CaseData k;
+    k.caso = "bench" + std::string(15, ' ');
+    k.nx = n + 2;
+    k.ny = n + 2;
+    k.N = k.nx * k.ny;
+    k.dx = 1.0 / n;
+    k.dy = 1.0 / n;
+    k.dt = 0.2;
+    k.tolm = 1e-8;
+    k.itmax = 5;
+    k.solver = solver;
+    k.nmassa = 1;
+    k.tol_uv = 1e-2;
+    k.tol_p = 1e-3;
+    k.nit_uv = 2;
+    k.nit_p = 5;
+    k.w = 1.2;
+    k.Re = 100;
+    k.mi = 0.01;
+    k.beta = 1;
+    k.freq = 1000;
+    k.problema = 2;
+    k.malha = 8;
+    return k;
+}
+
+Estado& estado(int n) {
+    static std::map<int, std::unique_ptr<Estado>> cache;
+    auto& e = cache[n];
+    if (e) return *e;
+    e = std::make_unique<Estado>();
+    e->caso = caso_ghia(n, 5);
+    prepara_campos(e->caso, e->c);
+    {
+        ArquivoTexto l("/dev/null"), i("/dev/null"), r("/dev/null");
+        ciclo(e->caso, e->c, l, i, r);
+    }
+    Campos& c = e->c;
+    coeficientes_uv(e->caso, c);
+    termo_fonte_u(e->caso, c);
+    contorno_u(e->caso, c);
+    e->a_u = c.a;
+    e->bp_u = c.bp;
+    e->u = c.u;
+    coeficientes_plinha(e->caso, c);
+    contorno_plinha(e->caso, c);
+    e->a_p = c.a;
+    e->bp_p = c.bp;
+    e->plinha = c.plinha;
+    e->L = c.msi_L;
+    e->U = c.msi_U;
+    return *e;
+}
+
+void por_volume(benchmark::State& st, double volumes_por_chamada) {
+    st.counters["ns_por_volume"] =
+        benchmark::Counter(volumes_por_chamada * static_cast<double>(st.iterations()) * 1e-9,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+constexpr int nit = 5;
+
+void solver(benchmark::State& st, int metodo, bool literal, bool plinha) {
+    Estado& e = estado(static_cast<int>(st.range(0)));
+    const auto& a = plinha ? e.a_p : e.a_u;
+    const auto& bp = plinha ? e.bp_p : e.bp_u;
+    auto x = plinha ? e.plinha : e.u;
+    const CaseData& k = e.caso;
+    for (auto _ : st) {
+        resolve(metodo, k.nx, k.ny, k.N, nit, 0.0, 1.2, a.data(), bp.data(), x.data(), e.L.data(), e.U.data(),
+                literal ? literais : solvers_do_programa);
+        benchmark::DoNotOptimize(x.data());
+    }
+    por_volume(st, static_cast<double>(k.N) * nit);
+}
+
+void msi_avanco_b(benchmark::State& st, bool literal) {
+    Estado& e = estado(static_cast<int>(st.range(0)));
+    const CaseData& k = e.caso;
+    msi_fatores(e.a_u.data(), e.L.data(), e.U.data(), k.N, k.nx, k.ny);
+    std::vector<double> res(e.bp_u), y(res.size());
+    for (auto _ : st) {
+        if (literal)
+            referencia::msi_avanco(k.nx, k.N, e.L.data(), res.data(), y.data());
+        else
+            msi_avanco(k.nx, k.ny, k.N, e.L.data(), res.data(), y.data());
+        benchmark::DoNotOptimize(y.data());
+    }
+    por_volume(st, k.N);
+}
+
+void msi_correcoes(benchmark::State& st, bool literal) {
+    Estado& e = estado(static_cast<int>(st.range(0)));
+    const CaseData& k = e.caso;
+    msi_fatores(e.a_u.data(), e.L.data(), e.U.data(), k.N, k.nx, k.ny);
+    auto x = e.u;
+    for (auto _ : st) {
+        (literal ? referencia::msi : msi)(e.a_u.data(), e.L.data(), e.U.data(), k.ny, k.nx, k.N, x.data(), 0.0, nit,
+                                          e.bp_u.data());
+        benchmark::DoNotOptimize(x.data());
+    }
+    por_volume(st, static_cast<double>(k.N) * nit);
+}
+
+void msi_fatores_b(benchmark::State& st, bool literal) {
+    Estado& e = estado(static_cast<int>(st.range(0)));
+    const CaseData& k = e.caso;
+    for (auto _ : st) {
+        (literal ? referencia::msi_fatores : msi_fatores)(e.a_u.data(), e.L.data(), e.U.data(), k.N, k.nx, k.ny);
+        benchmark::DoNotOptimize(e.L.data());
+    }
+    por_volume(st, k.N);
+}
+
+void norma_b(benchmark::State& st, bool literal) {
+    Estado& e = estado(static_cast<int>(st.range(0)));
+    const CaseData& k = e.caso;
+    for (auto _ : st) {
+        double r = 0.0;
+        (literal ? referencia::norma : norma)(k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data(), e.u.data(), r);
+        benchmark::DoNotOptimize(r);
+    }
+    por_volume(st, k.N);
+}
+
+template <void (*F)(const CaseData&, Campos&)>
+void montagem(benchmark::State& st) {
+    Estado& e = estado(static_cast<int>(st.range(0)));
+    Campos c = e.c;
+    for (auto _ : st) {
+        F(e.caso, c);
+        benchmark::DoNotOptimize(c.a.data());
+    }
+    por_volume(st, e.caso.N);
+}
+
+void iteracao_externa(benchmark::State& st, int metodo, bool literal) {
+    Estado& e = estado(static_cast<int>(st.range(0)));
+    CaseData k = e.caso;
+    k.solver = metodo;
+    k.itmax = 1;
+    Campos c = e.c;
+    if (metodo == 5 && c.msi_L.empty()) {
+        c.msi_L.resize(static_cast<std::size_t>(k.N) + 1);
+        c.msi_U.resize(static_cast<std::size_t>(k.N) + 1);
+    }
+    ArquivoTexto l("/dev/null"), i("/dev/null"), r("/dev/null");
+    const Nucleos nucleos = literal ? Nucleos{literais, &referencia::norma} : Nucleos{};
+    for (auto _ : st) {
+        ciclo(k, c, l, i, r, nucleos);
+        benchmark::DoNotOptimize(c.u.data());
+    }
+    por_volume(st, k.N);
+}
+
+void registra() {
+    const char* nomes[] = {"", "jacobi", "gauss_seidel", "sor", "adi", "msi"};
+    const auto tamanhos = [](benchmark::internal::Benchmark* b) {
+        for (const int n : {64, 128, 256, 512}) b->Arg(n);
+        b->Unit(benchmark::kMicrosecond);
+    };
+    for (const bool literal : {false, true}) {
+        const std::string lado = literal ? "/literal" : "/programa";
+        for (int m = 1; m <= 5; ++m)
+            for (const bool p : {false, true})
+                tamanhos(benchmark::RegisterBenchmark((std::string(nomes[m]) + (p ? "_plinha" : "_u") + lado).c_str(),
+                                                      solver, m, literal, p));
+        tamanhos(benchmark::RegisterBenchmark(("msi_avanco" + lado).c_str(), msi_avanco_b, literal));
+        tamanhos(benchmark::RegisterBenchmark(("msi_correcoes" + lado).c_str(), msi_correcoes, literal));
+        tamanhos(benchmark::RegisterBenchmark(("msi_fatores" + lado).c_str(), msi_fatores_b, literal));
+        tamanhos(benchmark::RegisterBenchmark(("norma" + lado).c_str(), norma_b, literal));
+        for (const int m : {2, 5})
+            tamanhos(benchmark::RegisterBenchmark((std::string("iteracao_externa_") + nomes[m] + lado).c_str(),
+                                                  iteracao_externa, m, literal));
+    }
+    tamanhos(benchmark::RegisterBenchmark("coeficientes_uv", montagem<coeficientes_uv>));
+    tamanhos(benchmark::RegisterBenchmark("termo_fonte_u", montagem<termo_fonte_u>));
+    tamanhos(benchmark::RegisterBenchmark("termo_fonte_v", montagem<termo_fonte_v>));
+    tamanhos(benchmark::RegisterBenchmark("contorno_u", montagem<contorno_u>));
+    tamanhos(benchmark::RegisterBenchmark("velocidades_face", montagem<velocidades_face>));
+    tamanhos(benchmark::RegisterBenchmark("coeficientes_plinha", montagem<coeficientes_plinha>));
+    tamanhos(benchmark::RegisterBenchmark("contorno_plinha", montagem<contorno_plinha>));
+    tamanhos(benchmark::RegisterBenchmark("corrige_p", montagem<corrige_p>));
+    tamanhos(benchmark::RegisterBenchmark("corrige_uv", montagem<corrige_uv>));
+    tamanhos(benchmark::RegisterBenchmark("corrige_face", montagem<corrige_face>));
+}
+
+// Collects ns per volume of every run and prints the program / literal table at the end.
+class Tabela : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& r : runs) {
+            const auto it = r.counters.find("ns_por_volume");
+            if (it != r.counters.end()) valores_[r.benchmark_name()] = it->second.value;
+        }
+    }
+    void imprime() const {
+        std::printf("\n| kernel | volumes | program (ns/volume) | literal loops (ns/volume) | ratio |\n|---|---|---|---|---|\n");
+        for (const auto& [nome, v] : valores_) {
+            const auto barra = nome.find("/programa/");
+            if (barra == std::string::npos) continue;
+            const std::string base = nome.substr(0, barra), n = nome.substr(barra + 10);
+            const auto lit = valores_.find(base + "/literal/" + n);
+            if (lit == valores_.end()) continue;
+            std::printf("| %s | %s^2 | %.2f | %.2f | %.2f |\n", base.c_str(), n.c_str(), v, lit->second,
+                        v / lit->second);
+        }
+        std::printf("\n| kernel (program only) | volumes | ns/volume |\n|---|---|---|\n");
+        for (const auto& [nome, v] : valores_)
+            if (nome.find("/programa/") == std::string::npos && nome.find("/literal/") == std::string::npos) {
+                const auto barra = nome.rfind('/');
+                std::printf("| %s | %s^2 | %.2f |\n", nome.substr(0, barra).c_str(), nome.substr(barra + 1).c_str(), v);
+            }
+    }
+
+private:
+    std::map<std::string, double> valores_;
+};
+
+}  // namespace
+
+}  // namespace quelna
+
+int main(int argc, char** argv) {
+    quelna::registra();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    quelna::Tabela tabela;
+    benchmark::RunSpecifiedBenchmarks(&tabela);
+    tabela.imprime();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,88 @@
+// Neighbour sums of a five-point row, shared by the solvers and the norm.
+#pragma once
+
+#include "solvers/sistema.hpp"
+
+namespace quelna::detalhe {
+
+// as*x(P-nx) + aw*x(P-1) + ae*x(P+1) + an*x(P+nx), for a row whose four neighbours lie in 1..N.
+inline double vizinhos(int nx, const Linha& r, int P, const double* x) {
+    return r.as * x[P - nx] + r.aw * x[P - 1] + r.ae * x[P + 1] + r.an * x[P + nx];
+}
+
+// The same sum, in the same order, leaving out the terms whose neighbour falls outside 1..N.
+inline double vizinhos_borda(int nx, int N, const Linha& r, int P, const double* x) {
+    double s = 0.0;
+    bool primeiro = true;
+    const auto soma = [&](double coef, int Q) {
+        if (Q < 1 || Q > N) return;
+        s = primeiro ? coef * x[Q] : s + coef * x[Q];
+        primeiro = false;
+    };
+    soma(r.as, P - nx);
+    soma(r.aw, P - 1);
+    soma(r.ae, P + 1);
+    soma(r.an, P + nx);
+    return s;
+}
+
+// A x(P), all five terms, those outside 1..N left out.
+inline double produto_borda(int nx, int N, const Linha& r, int P, const double* x) {
+    double s = 0.0;
+    bool primeiro = true;
+    const auto soma = [&](double coef, int Q) {
+        if (Q < 1 || Q > N) return;
+        s = primeiro ? coef * x[Q] : s + coef * x[Q];
+        primeiro = false;
+    };
+    soma(r.as, P - nx);
+    soma(r.aw, P - 1);
+    soma(r.ap, P);
+    soma(r.ae, P + 1);
+    soma(r.an, P + nx);
+    return s;
+}
+
+inline double produto(int nx, const Linha& r, int P, const double* x) {
+    return r.as * x[P - nx] + r.aw * x[P - 1] + r.ap * x[P] + r.ae * x[P + 1] + r.an * x[P + nx];
+}
+
+}  // namespace quelna::detalhe
+
+namespace quelna::detalhe {
+
+// Two consecutive volumes side by side in one vector register (SSE2, part of every x86-64).
+// The coefficient rows are stored together per volume; two of them are ten doubles, loaded as
+// five pairs and rearranged into as, aw, ap, ae and an of the two volumes. Every operation is
+// the same IEEE operation per lane as in the scalar code, so the results are the same bytes.
+typedef double par __attribute__((vector_size(16)));
+
+inline par carrega(const double* p) {
+    par v;
+    __builtin_memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void guarda(double* p, par v) { __builtin_memcpy(p, &v, sizeof v); }
+
+struct ParDeLinhas {
+    par as, aw, ap, ae, an;
+};
+
+inline ParDeLinhas linhas_de(const Linha* a, int P) {
+    const double* d = &a[P].as;
+    const par m0 = carrega(d), m1 = carrega(d + 2), m2 = carrega(d + 4), m3 = carrega(d + 6), m4 = carrega(d + 8);
+    typedef long long mascara __attribute__((vector_size(16)));
+    return {__builtin_shuffle(m0, m2, mascara{0, 3}), __builtin_shuffle(m0, m3, mascara{1, 2}),
+            __builtin_shuffle(m1, m3, mascara{0, 3}), __builtin_shuffle(m1, m4, mascara{1, 2}),
+            __builtin_shuffle(m2, m4, mascara{0, 3})};
+}
+
+// bp - A x at volumes P and P+1, all of whose neighbours lie in 1..N.
+inline par residuo_par(int nx, const Linha* a, const double* bp, const double* x, int P) {
+    const ParDeLinhas r = linhas_de(a, P);
+    return carrega(bp + P) - (r.as * carrega(x + P - nx) + r.aw * carrega(x + P - 1) + r.ap * carrega(x + P) +
+                              r.ae * carrega(x + P + 1) + r.an * carrega(x + P + nx));
+}
+
+}  // namespace quelna::detalhe

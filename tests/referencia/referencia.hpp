@@ -1,0 +1,21 @@
+// The straightforward rendering of each hot kernel: the literal loops, in the literal order.
+// The fast kernels of the program must give the same bytes.
+#pragma once
+
+#include "solvers/sistema.hpp"
+
+namespace quelna::referencia {
+
+void jacobi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
+void gauss_seidel(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
+void sor(int nx, int ny, int N, int nit, double w, const Linha* a, const double* bp, double* x);
+void adi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
+void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, int ny);
+void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int nx, int N, double* x, double tol,
+         int nit, const double* bp);
+void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double* x, double& residuo);
+
+// One forward substitution of MSI: y = L^-1 res.
+void msi_avanco(int nx, int N, const FatorL* msi_L, const double* res, double* y);
+
+}  // namespace quelna::referencia

@@ -1,0 +1,97 @@
+// The program's kernels against the literal loops: the same bytes, on random systems (with
+// couplings across row ends) and on the systems the discretization builds.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "../apoio.hpp"
+#include "input/caso.hpp"
+#include "referencia/referencia.hpp"
+#include "run/execucao.hpp"
+#include "sistemas.hpp"
+#include "solvers/solvers.hpp"
+
+namespace quelna {
+
+using namespace teste;
+
+namespace {
+
+template <typename T>
+bool mesmos_bytes(const std::vector<T>& a, const std::vector<T>& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0;
+}
+
+const Solvers solvers_referencia{&referencia::jacobi, &referencia::gauss_seidel, &referencia::sor,
+                                 &referencia::adi,    &referencia::msi_fatores,  &referencia::msi};
+
+const std::pair<int, int> tamanhos[] = {{6, 1}, {1, 5}, {2, 6}, {3, 3}, {5, 4}, {4, 9}, {17, 11}, {40, 33}, {9, 70}};
+
+}  // namespace
+
+TEST(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
+    unsigned semente = 100;
+    for (const auto& [nx, ny] : tamanhos)
+        for (int metodo = 1; metodo <= 5; ++metodo)
+            for (const int nit : {1, 3}) {
+                Sistema s = sistema_aleatorio(nx, ny, ++semente);
+                Sistema r = s;
+                std::vector<FatorL> L(static_cast<std::size_t>(s.N) + 1), Lr = L;
+                std::vector<FatorU> U(static_cast<std::size_t>(s.N) + 1), Ur = U;
+                resolve(metodo, nx, ny, s.N, nit, 1e-3, 1.3, s.a.data(), s.bp.data(), s.x.data(), L.data(), U.data());
+                resolve(metodo, nx, ny, r.N, nit, 1e-3, 1.3, r.a.data(), r.bp.data(), r.x.data(), Lr.data(),
+                        Ur.data(), solvers_referencia);
+                EXPECT_TRUE(mesmos_bytes(s.x, r.x)) << "solver " << metodo << ", " << nx << " x " << ny;
+                if (metodo == 5) {
+                    EXPECT_EQ(std::memcmp(L.data(), Lr.data(), L.size() * sizeof(FatorL)), 0);
+                    EXPECT_EQ(std::memcmp(U.data(), Ur.data(), U.size() * sizeof(FatorU)), 0);
+                }
+            }
+}
+
+TEST(FastKernels, TheNormGivesTheLiteralSum) {
+    unsigned semente = 500;
+    for (const auto& [nx, ny] : tamanhos) {
+        const Sistema s = sistema_aleatorio(nx, ny, ++semente);
+        double r = 0.25, q = 0.25;
+        norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), r);
+        referencia::norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), q);
+        EXPECT_EQ(std::memcmp(&r, &q, sizeof r), 0) << nx << " x " << ny;
+    }
+}
+
+// The fields after a few outer iterations of a case with each solver, with the program's
+// kernels and with the literal ones: every system the discretization builds passes through both.
+TEST(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
+    const Nucleos literais{solvers_referencia, &referencia::norma};
+    const std::map<int, std::string> casos[] = {
+        {{2, "20"}, {3, "17"}, {6, "25"}},
+        {{2, "24"}, {3, "24"}, {6, "15"}, {18, "1"}, {19, "1"}},
+        {{2, "7"}, {3, "30"}, {6, "20"}, {8, "3"}, {15, "0"}},
+        {{2, "1"}, {3, "1"}, {6, "10"}},
+    };
+    for (const auto& base : casos)
+        for (int metodo = 1; metodo <= 5; ++metodo) {
+            PastaTemporaria pasta;
+            auto trocas = base;
+            trocas[7] = std::to_string(metodo);
+            const CaseData caso = le_caso_texto(texto_caso(trocas), arquivo_caso);
+            Campos rapido, literal;
+            prepara_campos(caso, rapido);
+            prepara_campos(caso, literal);
+            ArquivoTexto l1("l1"), i1("i1"), r1("r1"), l2("l2"), i2("i2"), r2("r2");
+            ciclo(caso, rapido, l1, i1, r1);
+            ciclo(caso, literal, l2, i2, r2, literais);
+            for (auto* f : {&l1, &i1, &r1, &l2, &i2, &r2}) f->fecha();
+            const std::string onde = "solver " + std::to_string(metodo) + ", " + std::to_string(caso.nx) + " x " +
+                                     std::to_string(caso.ny);
+            EXPECT_EQ(le_arquivo("l1"), le_arquivo("l2")) << onde;
+            EXPECT_EQ(le_arquivo("i1"), le_arquivo("i2")) << onde;
+            for (const auto& [a, b] : {std::pair{&rapido.u, &literal.u}, {&rapido.v, &literal.v},
+                                       {&rapido.p, &literal.p}, {&rapido.plinha, &literal.plinha},
+                                       {&rapido.ue, &literal.ue}, {&rapido.vn, &literal.vn}, {&rapido.bp, &literal.bp}})
+                EXPECT_TRUE(mesmos_bytes(*a, *b)) << onde;
+        }
+}
+
+}  // namespace quelna
