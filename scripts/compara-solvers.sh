@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 caso=$1
 shift
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELNA_TESTS=OFF >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELNA_TESTS=ON >/dev/null
 cmake --build build/release --target quelna >/dev/null
 exe=$PWD/build/release/quelna
 nomes=(- Jacobi Gauss-Seidel SOR ADI MSI)

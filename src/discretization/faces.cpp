@@ -9,8 +9,10 @@ void velocidades_face(const CaseData& caso, Campos& c) {
     const double dx = caso.dx, dy = caso.dy, dt = caso.dt, beta = caso.beta;
     const auto& a = c.a;
 
-    for (int i = 2; i <= nx - 2; ++i)
-        for (int j = 2; j <= ny - 1; ++j) {
+    // Neither pass reads a face velocity it computes, so the volumes go row by row, in the
+    // order they lie in memory.
+    for (int j = 2; j <= ny - 1; ++j)
+        for (int i = 2; i <= nx - 2; ++i) {
             const int P = (j - 1) * nx + i, E = P + 1;
             const auto& u = c.u;
             // The value at P enters through the west coefficient of E, and the one at E
@@ -22,8 +24,8 @@ void velocidades_face(const CaseData& caso, Campos& c) {
                       2 * dy * (c.p[E] - c.p[P]) / A;
         }
 
-    for (int i = 2; i <= nx - 1; ++i)
-        for (int j = 2; j <= ny - 2; ++j) {
+    for (int j = 2; j <= ny - 2; ++j)
+        for (int i = 2; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i, Nn = P + nx;
             const auto& v = c.v;
             const double S = a[P].as * v[P - nx] + a[P].aw * v[P - 1] + a[P].ae * v[P + 1] + a[P].an * v[Nn] +

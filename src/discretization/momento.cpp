@@ -4,8 +4,12 @@ namespace quelna {
 
 namespace {
 
-// Upwind weight of a face: +0.5 when its velocity is non-negative, -0.5 otherwise.
-inline double alfa(double velocidade) { return velocidade >= 0.0 ? 0.5 : -0.5; }
+// Upwind weight of a face: +0.5 when its velocity is non-negative, -0.5 otherwise. A selection
+// rather than a branch: the signs of a recirculating flow are no pattern to predict.
+inline double alfa(double velocidade) {
+    const double pesos[2] = {-0.5, 0.5};
+    return pesos[velocidade >= 0.0];
+}
 
 // UDS minus CDS advective outflow of a volume for field f, evaluated with its current values.
 inline double correcao_adiada(const CaseData& caso, const Campos& c, const Campo& f, int P) {

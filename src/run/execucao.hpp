@@ -48,6 +48,6 @@ std::string linha_de_iteracao(int it, const Resultados& r);
 
 // The whole run in the current folder. Messages go to standard error; the result is the exit
 // status. `data` gives the date of the listing.
-int principal(JanelaTexto& janela, const FonteDataHora& data = agora_local);
+int principal(JanelaTexto& janela, const FonteDataHora& data = agora_local, const Nucleos& nucleos = {});
 
 }  // namespace quelna

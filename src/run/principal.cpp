@@ -8,7 +8,7 @@
 
 namespace quelna {
 
-int principal(JanelaTexto& janela, const FonteDataHora& data) {
+int principal(JanelaTexto& janela, const FonteDataHora& data, const Nucleos& nucleos) {
     janela.define_titulo(latin1(titulo_janela));
 
     CaseData caso;
@@ -27,7 +27,7 @@ int principal(JanelaTexto& janela, const FonteDataHora& data) {
         ArquivoTexto listagem(caso.nome_listagem);
         const Cabecalho cab = data_hora(data(), caso, listagem);
         lista_dados(caso, listagem);
-        solucao(caso, c, listagem, cab);
+        solucao(caso, c, listagem, cab, nucleos);
         listagem.fecha();
     } catch (const ErroArquivo& e) {
         std::cerr << "quelna: " << e.what() << '\n';

@@ -2,6 +2,7 @@
 // The fast kernels of the program must give the same bytes.
 #pragma once
 
+#include "discretization/modelo.hpp"
 #include "solvers/sistema.hpp"
 
 namespace quelna::referencia {
@@ -17,5 +18,14 @@ void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double
 
 // One forward substitution of MSI: y = L^-1 res.
 void msi_avanco(int nx, int N, const FatorL* msi_L, const double* res, double* y);
+
+// The assembly and correction routines in their literal loops.
+void coeficientes_uv(const CaseData& caso, Campos& c);
+void termo_fonte_u(const CaseData& caso, Campos& c);
+void termo_fonte_v(const CaseData& caso, Campos& c);
+void velocidades_face(const CaseData& caso, Campos& c);
+void coeficientes_plinha(const CaseData& caso, Campos& c);
+void corrige_uv(const CaseData& caso, Campos& c);
+void corrige_face(const CaseData& caso, Campos& c);
 
 }  // namespace quelna::referencia

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "../apoio.hpp"
+#include "discretization/equacoes.hpp"
 #include "input/caso.hpp"
 #include "referencia/referencia.hpp"
 #include "run/execucao.hpp"
@@ -92,6 +94,47 @@ TEST(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
                                        {&rapido.ue, &literal.ue}, {&rapido.vn, &literal.vn}, {&rapido.bp, &literal.bp}})
                 EXPECT_TRUE(mesmos_bytes(*a, *b)) << onde;
         }
+}
+
+}  // namespace quelna
+
+namespace quelna {
+
+using namespace teste;
+
+// The assembly and correction routines against their literal loops, on fields of mixed signs.
+TEST(FastKernels, AssemblyAndCorrectionsGiveTheLiteralBytes) {
+    PastaTemporaria pasta;
+    const CaseData caso = le_caso_texto(texto_caso({{2, "13"}, {3, "9"}, {18, "1"}}), arquivo_caso);
+    Campos base;
+    prepara_campos(caso, base);
+    std::mt19937 g(77);
+    std::uniform_real_distribution<double> d(-1.0, 1.0);
+    for (Campo* f : {&base.u, &base.v, &base.p, &base.plinha, &base.ue, &base.vn, &base.u0, &base.v0, &base.ue0,
+                     &base.vn0, &base.dc_u, &base.dc_v})
+        for (auto& x : *f) x = d(g);
+    base.ue[20] = 0.0;
+    base.vn[21] = -0.0;
+    using Rotina = void (*)(const CaseData&, Campos&);
+    const std::pair<Rotina, Rotina> pares[] = {
+        {&coeficientes_uv, &referencia::coeficientes_uv},       {&termo_fonte_u, &referencia::termo_fonte_u},
+        {&termo_fonte_v, &referencia::termo_fonte_v},           {&velocidades_face, &referencia::velocidades_face},
+        {&coeficientes_plinha, &referencia::coeficientes_plinha}, {&corrige_uv, &referencia::corrige_uv},
+        {&corrige_face, &referencia::corrige_face},
+    };
+    int k = 0;
+    for (const auto& [programa, literal] : pares) {
+        Campos a = base, b = base;
+        coeficientes_uv(caso, a);  // velocidades_face reads the momentum rows
+        coeficientes_uv(caso, b);
+        programa(caso, a);
+        literal(caso, b);
+        ++k;
+        EXPECT_EQ(std::memcmp(a.a.data(), b.a.data(), a.a.size() * sizeof(Linha)), 0) << k;
+        for (const auto& [x, y] : {std::pair{&a.bp, &b.bp}, {&a.dc_u, &b.dc_u}, {&a.dc_v, &b.dc_v}, {&a.ue, &b.ue},
+                                   {&a.vn, &b.vn}, {&a.u, &b.u}, {&a.v, &b.v}})
+            EXPECT_TRUE(mesmos_bytes(*x, *y)) << k;
+    }
 }
 
 }  // namespace quelna

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs an example case twice, with the program's kernels and with the literal loops, checks
+# that the listings are identical apart from the date line and the processing time, and prints
+# both times and their ratio. Usage: scripts/compara-nucleos.sh [case folder under casos/]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+caso=${1:-ghia_re100}
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELNA_TESTS=ON >/dev/null
+cmake --build build/release --target quelna quelna_literal >/dev/null
+raiz=$(mktemp -d)
+for lado in programa literal; do
+  cp -r "casos/$caso" "$raiz/$lado"
+done
+exe_programa=$PWD/build/release/quelna
+exe_literal=$PWD/build/release/tests/quelna_literal
+t0=$(date +%s.%N); (cd "$raiz/programa" && "$exe_programa" </dev/null); t1=$(date +%s.%N)
+(cd "$raiz/literal" && "$exe_literal" </dev/null); t2=$(date +%s.%N)
+nome=$(awk -F"'" 'NR==1 {print $2}' "casos/$caso/Quelna_1p3.ent")
+filtra() { grep -a -v -e '     Dia = ' -e ' = tempo de processamento (s)' "$1"; }
+if diff <(filtra "$raiz/programa/$nome") <(filtra "$raiz/literal/$nome") >/dev/null &&
+   cmp -s "$raiz/programa/$nome.itn" "$raiz/literal/$nome.itn" && cmp -s "$raiz/programa/r.dat" "$raiz/literal/r.dat"; then
+  igual="identical"
+else
+  igual="DIFFERENT"
+fi
+awk -v a="$t0" -v b="$t1" -v c="$t2" -v caso="$caso" -v igual="$igual" 'BEGIN {
+  printf "| %s | %.2f | %.2f | %.2f | %s |\n", caso, b - a, c - b, (b - a) / (c - b), igual }'
+rm -rf "$raiz"
+[ "$igual" = identical ]
