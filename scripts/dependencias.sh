@@ -10,6 +10,7 @@ precisa ninja-build
 precisa libgtest-dev
 precisa libbenchmark-dev
 precisa gnuplot-nox
+precisa parallel
 precisa clang
 precisa libclang-rt-14-dev
 

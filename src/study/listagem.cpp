@@ -1,0 +1,83 @@
+#include "study/listagem.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/formato.hpp"
+
+namespace quelna::estudo {
+
+namespace {
+
+std::vector<std::string> linhas(const std::string& texto) {
+    std::vector<std::string> l;
+    std::istringstream in(texto);
+    for (std::string s; std::getline(in, s);) l.push_back(s);
+    return l;
+}
+
+// The number after the last "=" of a line.
+bool depois_do_igual(const std::string& linha, double& v) {
+    const auto igual = linha.rfind('=');
+    if (igual == std::string::npos) return false;
+    char* fim = nullptr;
+    v = std::strtod(linha.c_str() + igual + 1, &fim);
+    return fim != linha.c_str() + igual + 1;
+}
+
+std::string rotulo(double posicao) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%g", posicao);
+    return buf;
+}
+
+}  // namespace
+
+ValoresDaListagem le_listagem(const std::string& texto) {
+    const auto l = linhas(texto);
+    ValoresDaListagem r;
+    const std::pair<const char*, const char*> resultados[] = {
+        {"tamanho médio dos volumes de controle =", "tamanho_medio"},
+        {"fluxo de massa total com ue e psi (kg/s) =", "fluxo_total"},
+        {"força da placa com uP e UDS-2 (N) =", "forca_uds2"},
+        {"força da placa com uP e UDS (N) =", "forca_uds"},
+        {"velocidade u central (m/s) =", "u_central"},
+        {"velocidade v central (m/s) =", "v_central"},
+        {"pressão central (Pa) =", "p_central"},
+        {"derivada du/dy com uP e UDS-2 em x=0.5 e y=1 (1/s) =", "dudy_uds2"},
+        {"derivada du/dy com uP e UDS em x=0.5 e y=1 (1/s) =", "dudy_uds"},
+        {"fluxo de massa com vn em y=0.5 e x[0;0.5] (kg/s) =", "fluxo_vn"},
+        {"valor mínimo da função de corrente =", "psi_min"},
+    };
+    for (const auto& [texto_rotulo, nome] : resultados) {
+        const std::string procura = "     " + latin1(texto_rotulo);
+        for (const auto& linha : l)
+            if (linha.rfind(procura, 0) == 0) {
+                double v = 0;
+                if (depois_do_igual(linha, v)) r.valores.push_back({nome, v});
+                break;
+            }
+    }
+    // The velocities of interest: the lines of two numbers after their headings.
+    const std::pair<const char*, bool> blocos[] = {{"     velocidade u de interesse em x = 0.5", true},
+                                                   {"     velocidade v de interesse em y = 0.5", false}};
+    for (const auto& [cabeca, e_u] : blocos)
+        for (std::size_t k = 0; k < l.size(); ++k) {
+            if (l[k] != cabeca) continue;
+            for (std::size_t m = k + 3; m < l.size() && !l[m].empty(); ++m) {
+                double a = 0, b = 0;
+                if (std::sscanf(l[m].c_str(), "%lf %lf", &a, &b) != 2) break;
+                if (e_u)
+                    r.valores.push_back({"u(y=" + rotulo(b) + ")", a});
+                else
+                    r.valores.push_back({"v(x=" + rotulo(a) + ")", b});
+            }
+            break;
+        }
+    for (const auto& linha : l)
+        if (linha.find(" = tempo de processamento (s)") != std::string::npos) r.completa = true;
+    return r;
+}
+
+}  // namespace quelna::estudo

@@ -1,0 +1,23 @@
+// Reading back the values of interest from a run's listing.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quelna::estudo {
+
+struct Valor {
+    std::string nome;  // short name used in the tables ("u_central", "u(y=0.25)", ...)
+    double valor = 0.0;
+};
+
+struct ValoresDaListagem {
+    bool completa = false;      // the processing time line is there
+    std::vector<Valor> valores; // results block, psi_min and the values of interest, in this order
+};
+
+// The values of a listing's text (Latin-1).
+ValoresDaListagem le_listagem(const std::string& texto);
+
+}  // namespace quelna::estudo

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "../apoio.hpp"
+#include "platform/formato.hpp"
+#include "study/estudo.hpp"
+
+namespace quelna::estudo {
+
+using namespace teste;
+
+namespace {
+
+struct Saida {
+    int estado = -1;
+    std::string texto;
+};
+
+// Runs quelna-estudo with the given arguments in the current folder.
+Saida roda_estudo(const std::vector<std::string>& args) {
+    std::string linha = std::string("'") + QUELNA_ESTUDO_EXE + "'";
+    for (const auto& a : args) linha += " '" + a + "'";
+    linha += " </dev/null >saida.txt 2>&1";
+    const int st = std::system(linha.c_str());
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, le_arquivo("saida.txt")};
+}
+
+// The row of a value in the CSV, split at the commas.
+std::vector<std::string> linha_csv(const std::string& csv, const std::string& nome) {
+    for (const auto& l : linhas_de(csv))
+        if (l.rfind(nome + ",", 0) == 0) {
+            std::vector<std::string> campos;
+            std::istringstream in(l);
+            for (std::string c; std::getline(in, c, ',');) campos.push_back(c);
+            return campos;
+        }
+    return {};
+}
+
+bool tem_programa(const char* nome) {
+    return std::system((std::string("command -v ") + nome + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+}  // namespace
+
+TEST(StudyListing, ReadsTheResultsPsiAndTheValuesOfInterest) {
+    const std::string texto = latin1(
+        "     valor mínimo da função de corrente =  -1.000000000000000E-01\n\n\n"
+        "     velocidade u de interesse em x = 0.5\n\n"
+        "   u                       y\n"
+        "  -2.000000000000000E-01   2.500000000000000E-01\n"
+        "   3.000000000000000E-01   7.500000000000000E-01\n\n\n"
+        "     velocidade v de interesse em y = 0.5\n\n"
+        "   x                       v\n"
+        "   5.000000000000000E-01   4.000000000000000E-02\n\n\n"
+        "     velocidade u central (m/s) =  -2.500000000000000E-01\n\n"
+        "          0.61 = tempo de processamento (s)\n");
+    const ValoresDaListagem v = le_listagem(texto);
+    EXPECT_TRUE(v.completa);
+    ASSERT_EQ(v.valores.size(), 5u);
+    EXPECT_EQ(v.valores[0].nome, "u_central");
+    EXPECT_EQ(v.valores[0].valor, -0.25);
+    EXPECT_EQ(v.valores[1].nome, "psi_min");
+    EXPECT_EQ(v.valores[2].nome, "u(y=0.25)");
+    EXPECT_EQ(v.valores[2].valor, -0.2);
+    EXPECT_EQ(v.valores[3].nome, "u(y=0.75)");
+    EXPECT_EQ(v.valores[4].nome, "v(x=0.5)");
+    EXPECT_EQ(v.valores[4].valor, 0.04);
+    EXPECT_FALSE(le_listagem("     DADOS\n").completa);
+}
+
+TEST(StudyCaseFiles, OnlyTheGridSizesChange) {
+    const std::string texto = "'cav'   caso\r\n40      nx: volumes\r\n  40,remark\r\n0.2\r\n";
+    EXPECT_EQ(com_malha(texto, 128), "'cav'   caso\r\n128      nx: volumes\r\n  128,remark\r\n0.2\r\n");
+}
+
+TEST(StudyReferences, ExactShihValuesAndGhiaPoints) {
+    EXPECT_EQ(referencia("u_central", 1, 100).valor, -0.25);
+    EXPECT_EQ(referencia("psi_min", 1, 100).valor, -0.125);
+    EXPECT_DOUBLE_EQ(referencia("u(y=0.25)", 1, 100).valor, 8 * 0.0625 * (4 * 0.015625 - 0.5));
+    const Referencia centro = referencia("u_central", 2, 100);
+    EXPECT_TRUE(centro.existe);
+    EXPECT_EQ(centro.valor, -0.20581);
+    EXPECT_FALSE(centro.interpolada);
+    const Referencia entre = referencia("u(y=0.25)", 2, 1000);
+    EXPECT_TRUE(entre.interpolada);
+    EXPECT_LT(entre.valor, -0.27805);  // between y = 0.1719 (-0.38289) and 0.2813 (-0.27805)
+    EXPECT_GT(entre.valor, -0.38289);
+    EXPECT_FALSE(referencia("u_central", 2, 3200).existe);
+    EXPECT_FALSE(referencia("p_central", 1, 100).existe);
+}
+
+TEST(StudyReferences, TheEmbeddedGhiaTablesAreThePublishedOnes) {
+    if (pasta_refdata().empty()) GTEST_SKIP() << "dados de referência ausentes";
+    for (const auto& [arquivo, e_u] : {std::pair{"ghia_u.tsv", true}, {"ghia_v.tsv", false}}) {
+        std::ifstream f(pasta_refdata() + "/" + arquivo);
+        std::string cabeca;
+        while (std::getline(f, cabeca) && cabeca[0] == '#') {
+        }
+        int lidos = 0;
+        for (std::string l; std::getline(f, l);) {
+            std::istringstream in(l);
+            double pos = 0, re100 = 0, re400 = 0, re1000 = 0;
+            in >> pos >> re100 >> re400 >> re1000;
+            const double esperado[] = {re100, re400, re1000};
+            for (int k = 0; k < 3; ++k) {
+                const auto& t = tabelas_ghia()[static_cast<std::size_t>(k)];
+                bool achou = false;
+                for (const auto& [p, v] : e_u ? t.u : t.v)
+                    if (p == pos) achou = v == esperado[k];
+                EXPECT_TRUE(achou) << arquivo << " " << pos << " Re " << t.Re;
+            }
+            ++lidos;
+        }
+        EXPECT_EQ(lidos, 17);
+    }
+}
+
+TEST(Study, ShihOn16To64ConvergesWithSecondOrder) {
+    PastaTemporaria pasta;
+    const Saida s = roda_estudo({"--saida", "e", pasta_casos() + "/shih", "16", "32", "64"});
+    ASSERT_EQ(s.estado, 0) << s.texto;
+    const std::string csv = le_arquivo("e/estudo.csv");
+    // valor,N=16,N=32,N=64,p,extrapolado,...
+    const auto u = linha_csv(csv, "u_central");
+    ASSERT_GE(u.size(), 6u) << csv;
+    const double p = std::stod(u[4]), extrapolado = std::stod(u[5]), fina = std::stod(u[3]);
+    EXPECT_NEAR(p, 2.0, 0.15);
+    EXPECT_LT(std::fabs(extrapolado + 0.25), std::fabs(fina + 0.25));
+    EXPECT_NE(le_arquivo("e/estudo.md").find("| u_central |"), std::string::npos);
+    if (tem_programa("gnuplot"))
+        for (const char* png : {"e/erro.png", "e/perfis_u.png", "e/perfis_v.png"})
+            EXPECT_EQ(le_arquivo(png).substr(0, 4), "\x89PNG") << png;
+
+    // The same study through GNU Parallel gives the same table.
+    if (!tem_programa("parallel")) GTEST_SKIP() << "GNU Parallel ausente";
+    const Saida p2 = roda_estudo({"--saida", "p", "--motor", "parallel", pasta_casos() + "/shih", "16", "32", "64"});
+    ASSERT_EQ(p2.estado, 0) << p2.texto << le_arquivo("p/parallel.log");
+    EXPECT_EQ(le_arquivo("p/estudo.csv"), csv);
+}
+
+TEST(Study, GridsThatCannotBeUsedAreNamedAndTheRestReported) {
+    PastaTemporaria pasta;
+    const Saida s = roda_estudo({"--saida", "e", pasta_casos() + "/shih", "8", "12", "16"});
+    EXPECT_EQ(s.estado, 1);
+    EXPECT_NE(s.texto.find("a malha 12 não é múltipla da malha-base 8"), std::string::npos) << s.texto;
+    EXPECT_NE(le_arquivo("e/estudo.md").find("aviso: a malha 12"), std::string::npos);
+    // Two grids left: Richardson with the formal order.
+    EXPECT_NE(le_arquivo("e/estudo.md").find("Com duas malhas"), std::string::npos);
+
+    escreve_arquivo("falha", "#!/bin/sh\nexit 3\n");
+    chmod("falha", 0755);
+    const Saida f = roda_estudo({"--saida", "f", "--quelna", "falha", pasta_casos() + "/shih", "8", "16"});
+    EXPECT_EQ(f.estado, 1);
+    EXPECT_NE(f.texto.find("a malha 16 falhou (saída 3"), std::string::npos) << f.texto;
+
+    const Saida sem = roda_estudo({"--saida", "s", "pasta-que-nao-existe", "8", "16"});
+    EXPECT_EQ(sem.estado, 2);
+    EXPECT_NE(sem.texto.find("pasta-que-nao-existe/Quelna_1p3.ent"), std::string::npos) << sem.texto;
+    EXPECT_EQ(roda_estudo({pasta_casos() + "/shih", "8"}).estado, 2);
+    EXPECT_EQ(roda_estudo({"--motor", "nuvem", pasta_casos() + "/shih", "8", "16"}).estado, 2);
+}
+
+}  // namespace quelna::estudo
