@@ -258,7 +258,16 @@ public:
     }
 
 private:
-    std::map<std::string, double> valores_;
+    // Kernel names first, then the sizes in increasing order.
+    struct Ordem {
+        bool operator()(const std::string& a, const std::string& b) const {
+            const auto ia = a.rfind('/'), ib = b.rfind('/');
+            const std::string ka = a.substr(0, ia), kb = b.substr(0, ib);
+            if (ka != kb) return ka < kb;
+            return std::stoi(a.substr(ia + 1)) < std::stoi(b.substr(ib + 1));
+        }
+    };
+    std::map<std::string, double, Ordem> valores_;
 };
 
 }  // namespace

@@ -86,3 +86,20 @@ inline par residuo_par(int nx, const Linha* a, const double* bp, const double* x
 }
 
 }  // namespace quelna::detalhe
+
+namespace quelna::detalhe {
+
+// The inverse of linhas_de: the coefficients of two volumes stored as their two rows.
+inline void guarda_linhas(Linha* a, int P, const ParDeLinhas& r) {
+    typedef long long mascara __attribute__((vector_size(16)));
+    double* d = &a[P].as;
+    guarda(d, __builtin_shuffle(r.as, r.aw, mascara{0, 2}));
+    guarda(d + 2, __builtin_shuffle(r.ap, r.ae, mascara{0, 2}));
+    guarda(d + 4, __builtin_shuffle(r.an, r.as, mascara{0, 3}));
+    guarda(d + 6, __builtin_shuffle(r.aw, r.ap, mascara{1, 3}));
+    guarda(d + 8, __builtin_shuffle(r.ae, r.an, mascara{1, 3}));
+}
+
+inline par repete(double v) { return par{v, v}; }
+
+}  // namespace quelna::detalhe
