@@ -8,7 +8,7 @@ caso=${1:-ghia_re100}
 
 scripts/dependencias.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELNA_TESTS=ON >/dev/null
-cmake --build build/release --target quelna >/dev/null
+cmake --build build/release --target quelna quelna-estudo >/dev/null
 
 rm -rf "saida/$caso"
 mkdir -p saida

@@ -235,7 +235,7 @@ void escreve_relatorio(const Estudo& e, const std::string& saida) {
     // Error against grid size, log-log, with the observed slope of the two finest grids.
     std::ostringstream erro_dat, gp;
     int series = 0;
-    gp << "set terminal pngcairo size 900,700 enhanced font 'sans,11'\nset output 'erro.png'\n"
+    gp << "set terminal pngcairo size 900,700 noenhanced font 'sans,11'\nset output 'erro.png'\n"
        << "set encoding utf8\nset logscale xy\nset xlabel 'volumes reais em cada direção (N)'\n"
        << "set ylabel '|erro| contra a referência'\nset grid\nset key outside right\nset title '"
        << utf8_de_latin1(e.caso) << ": erro de discretização'\nplot ";
@@ -267,7 +267,7 @@ void escreve_relatorio(const Estudo& e, const std::string& saida) {
     for (const bool e_u : {true, false}) {
         std::ostringstream p, ref;
         const std::string nome = e_u ? "perfis_u" : "perfis_v";
-        p << "set terminal pngcairo size 900,700 enhanced font 'sans,11'\nset output '" << nome << ".png'\n"
+        p << "set terminal pngcairo size 900,700 noenhanced font 'sans,11'\nset output '" << nome << ".png'\n"
           << "set encoding utf8\nset grid\nset key " << (e_u ? "left top" : "right top") << " box opaque\n"
           << (e_u ? "set xlabel 'u em x = 0,5'\nset ylabel 'y'\n" : "set xlabel 'x'\nset ylabel 'v em y = 0,5'\n")
           << "set title '" << utf8_de_latin1(e.caso) << ": perfis nas linhas centrais'\nplot ";
