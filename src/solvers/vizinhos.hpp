@@ -72,10 +72,9 @@ struct ParDeLinhas {
 inline ParDeLinhas linhas_de(const Linha* a, int P) {
     const double* d = &a[P].as;
     const par m0 = carrega(d), m1 = carrega(d + 2), m2 = carrega(d + 4), m3 = carrega(d + 6), m4 = carrega(d + 8);
-    typedef long long mascara __attribute__((vector_size(16)));
-    return {__builtin_shuffle(m0, m2, mascara{0, 3}), __builtin_shuffle(m0, m3, mascara{1, 2}),
-            __builtin_shuffle(m1, m3, mascara{0, 3}), __builtin_shuffle(m1, m4, mascara{1, 2}),
-            __builtin_shuffle(m2, m4, mascara{0, 3})};
+    return {__builtin_shufflevector(m0, m2, 0, 3), __builtin_shufflevector(m0, m3, 1, 2),
+            __builtin_shufflevector(m1, m3, 0, 3), __builtin_shufflevector(m1, m4, 1, 2),
+            __builtin_shufflevector(m2, m4, 0, 3)};
 }
 
 // bp - A x at volumes P and P+1, all of whose neighbours lie in 1..N.
@@ -91,13 +90,12 @@ namespace quelna::detalhe {
 
 // The inverse of linhas_de: the coefficients of two volumes stored as their two rows.
 inline void guarda_linhas(Linha* a, int P, const ParDeLinhas& r) {
-    typedef long long mascara __attribute__((vector_size(16)));
     double* d = &a[P].as;
-    guarda(d, __builtin_shuffle(r.as, r.aw, mascara{0, 2}));
-    guarda(d + 2, __builtin_shuffle(r.ap, r.ae, mascara{0, 2}));
-    guarda(d + 4, __builtin_shuffle(r.an, r.as, mascara{0, 3}));
-    guarda(d + 6, __builtin_shuffle(r.aw, r.ap, mascara{1, 3}));
-    guarda(d + 8, __builtin_shuffle(r.ae, r.an, mascara{1, 3}));
+    guarda(d, __builtin_shufflevector(r.as, r.aw, 0, 2));
+    guarda(d + 2, __builtin_shufflevector(r.ap, r.ae, 0, 2));
+    guarda(d + 4, __builtin_shufflevector(r.an, r.as, 0, 3));
+    guarda(d + 6, __builtin_shufflevector(r.aw, r.ap, 1, 3));
+    guarda(d + 8, __builtin_shufflevector(r.ae, r.an, 1, 3));
 }
 
 inline par repete(double v) { return par{v, v}; }
