@@ -11,6 +11,11 @@ precisa libgtest-dev
 precisa libbenchmark-dev
 precisa gnuplot-nox
 precisa parallel
+precisa rsync
+precisa openssh-server
+precisa openssh-client
+precisa slurm-wlm
+precisa munge
 precisa clang
 precisa libclang-rt-14-dev
 

@@ -94,10 +94,13 @@ std::vector<int> parallel(const std::vector<std::string>& pastas, const OpcoesEx
         for (const auto& h : o.hosts) logins += (logins.empty() ? "" : ",") + h;
         for (const auto& p : pastas)
             executa_programa({"tar", "-C", raiz, "-cf", p + ".tar", nome_base(p)});
-        argv.insert(argv.end(), {"--sshlogin", logins, "--workdir", "...", "--basefile", o.quelna,
-                                 "--transferfile", "{}.tar", "--return", "{}.tar", "--cleanup",
-                                 "tar -xf {/}.tar && (cd {/} && ./../" + nome_base(o.quelna) +
-                                     " </dev/null >quelna.log 2>&1); s=$?; tar -cf {/}.tar {/}; exit $s"});
+        // "/./" marks where the path that travels begins: the archives and the executable land in
+        // the remote working folder, the archives come back beside their folders.
+        const std::string exe = o.quelna.substr(0, o.quelna.rfind('/')) + "/./" + nome_base(o.quelna);
+        argv.insert(argv.end(), {"--sshlogin", logins, "--workdir", "quelna-estudo-" + std::to_string(getpid()),
+                                 "--basefile", exe, "--transferfile", "{}.tar", "--return", "{}.tar", "--cleanup",
+                                 "tar -xf {/}.tar && (cd {/} && ../" + nome_base(o.quelna) +
+                                     " </dev/null >quelna.log 2>&1); s=$?; tar -cf {/}.tar {/}; rm -rf {/}; exit $s"});
         // "/./" marks where the path that travels begins.
         argv.push_back(":::");
         for (const auto& p : pastas) argv.push_back(raiz + "/./" + nome_base(p));
