@@ -201,13 +201,40 @@ void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, in
     for (int P = 1; P <= (nx < N ? nx : N); ++P)
         fatora(a[P], alfa_msi(nx, ny, P, 1), f(P - nx), f(P - nx + 1), g(P - nx), g(P - 1), h(P - nx),
                g(P - nx + 1), f(P - 1), h(P - nx + 1), h(P - 1), msi_L[P], msi_U[P]);
-    for (int j = 2; j <= ny; ++j)
-        for (int i = 1; i <= nx; ++i) {
-            const int P = (j - 1) * nx + i;
-            const FatorU &S = msi_U[P - nx], &SE = msi_U[P - nx + 1], &W = msi_U[P - 1];
-            fatora(a[P], alfa_msi(nx, ny, i, j), S.f, SE.f, S.g, W.g, S.h, SE.g, W.f, SE.h, W.h, msi_L[P],
-                   msi_U[P]);
+    const auto volume = [&](int i, int j, FatorL& L, FatorU& U) {
+        const int P = (j - 1) * nx + i;
+        const FatorU &S = msi_U[P - nx], &SE = msi_U[P - nx + 1], &W = msi_U[P - 1];
+        fatora(a[P], alfa_msi(nx, ny, i, j), S.f, SE.f, S.g, W.g, S.h, SE.g, W.f, SE.h, W.h, L, U);
+    };
+    const auto linhas = [&](int j0, int j1) {
+        for (int j = j0; j <= j1; ++j)
+            for (int i = 1; i <= nx; ++i) volume(i, j, msi_L[(j - 1) * nx + i], msi_U[(j - 1) * nx + i]);
+    };
+    // The rows from 2 on advance in bands as a wavefront, each row two columns behind the row
+    // below (a volume needs its south and south-east neighbours). The first volume of a row also
+    // reads the last one of the row below, not yet computed: it takes what the arrays hold, and
+    // once the band is done it is computed again from the final values; where a single bit
+    // differs the band is done again in the plain order.
+    constexpr int banda = 8;
+    int j0 = 2;
+    if (nx >= 3)
+        for (; j0 + banda - 1 <= ny; j0 += banda) {
+            for (int t = 0; t < nx + 2 * (banda - 1); ++t)
+                for (int k = 0; k < banda; ++k) {
+                    const int i = 1 + t - 2 * k;
+                    if (i >= 1 && i <= nx) volume(i, j0 + k, msi_L[(j0 + k - 1) * nx + i], msi_U[(j0 + k - 1) * nx + i]);
+                }
+            bool ok = true;
+            for (int k = 1; ok && k < banda; ++k) {
+                const int P = (j0 + k - 1) * nx + 1;
+                FatorL L;
+                FatorU U;
+                volume(1, j0 + k, L, U);
+                ok = std::memcmp(&L, &msi_L[P], sizeof L) == 0 && std::memcmp(&U, &msi_U[P], sizeof U) == 0;
+            }
+            if (!ok) linhas(j0, j0 + banda - 1);
         }
+    linhas(j0, ny);
 }
 
 void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int nx, int N, double* x, double tol,
