@@ -10,8 +10,10 @@ inline double vizinhos(int nx, const Linha& r, int P, const double* x) {
     return r.as * x[P - nx] + r.aw * x[P - 1] + r.ae * x[P + 1] + r.an * x[P + nx];
 }
 
-// The same sum, in the same order, leaving out the terms whose neighbour falls outside 1..N.
-inline double vizinhos_borda(int nx, int N, const Linha& r, int P, const double* x) {
+// The same sums, in the same order, leaving out the terms whose neighbour falls outside 1..N:
+// the four neighbour terms, or (com_ap) the whole product A x(P).
+template <bool com_ap>
+inline double soma_borda(int nx, int N, const Linha& r, int P, const double* x) {
     double s = 0.0;
     bool primeiro = true;
     const auto soma = [&](double coef, int Q) {
@@ -21,26 +23,18 @@ inline double vizinhos_borda(int nx, int N, const Linha& r, int P, const double*
     };
     soma(r.as, P - nx);
     soma(r.aw, P - 1);
+    if (com_ap) soma(r.ap, P);
     soma(r.ae, P + 1);
     soma(r.an, P + nx);
     return s;
 }
 
-// A x(P), all five terms, those outside 1..N left out.
+inline double vizinhos_borda(int nx, int N, const Linha& r, int P, const double* x) {
+    return soma_borda<false>(nx, N, r, P, x);
+}
+
 inline double produto_borda(int nx, int N, const Linha& r, int P, const double* x) {
-    double s = 0.0;
-    bool primeiro = true;
-    const auto soma = [&](double coef, int Q) {
-        if (Q < 1 || Q > N) return;
-        s = primeiro ? coef * x[Q] : s + coef * x[Q];
-        primeiro = false;
-    };
-    soma(r.as, P - nx);
-    soma(r.aw, P - 1);
-    soma(r.ap, P);
-    soma(r.ae, P + 1);
-    soma(r.an, P + nx);
-    return s;
+    return soma_borda<true>(nx, N, r, P, x);
 }
 
 inline double produto(int nx, const Linha& r, int P, const double* x) {
