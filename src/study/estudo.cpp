@@ -110,7 +110,14 @@ Estudo faz_estudo(const std::string& pasta_caso, std::vector<int> tamanhos, cons
         Malha& m = e.malhas[indices[k]];
         m.estado = estados[k];
         m.valores = le_listagem(le(m.pasta + "/" + base.nome_listagem));
-        if (m.estado != 0 || !m.valores.completa) {
+        if (m.estado < 0) {
+            m.problema = "a malha " + std::to_string(m.n) + " não rodou: o quelna ou o motor de execução (" +
+                         (opcoes.motor == Motor::local ? std::string("local")
+                          : opcoes.motor == Motor::parallel ? std::string("GNU Parallel")
+                                                            : std::string("Slurm")) +
+                         ") não pôde ser iniciado";
+            e.avisos.push_back(m.problema);
+        } else if (m.estado != 0 || !m.valores.completa) {
             m.problema = "a malha " + std::to_string(m.n) + " falhou (saída " + std::to_string(m.estado) +
                          "; veja " + m.pasta + "/quelna.log)";
             e.avisos.push_back(m.problema);

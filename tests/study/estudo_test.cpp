@@ -161,6 +161,15 @@ TEST(Study, GridsThatCannotBeUsedAreNamedAndTheRestReported) {
     EXPECT_EQ(f.estado, 1);
     EXPECT_NE(f.texto.find("a malha 16 falhou (saída 3"), std::string::npos) << f.texto;
 
+    // An engine that is not installed: every grid is named, none pretends to have run.
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", pasta.caminho().c_str(), 1);
+    const Saida motor = roda_estudo({"--saida", "m", "--motor", "slurm", pasta_casos() + "/shih", "8", "16"});
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(motor.estado, 1);
+    EXPECT_NE(motor.texto.find("a malha 8 não rodou: o quelna ou o motor de execução (Slurm)"), std::string::npos)
+        << motor.texto;
+
     const Saida sem = roda_estudo({"--saida", "s", "pasta-que-nao-existe", "8", "16"});
     EXPECT_EQ(sem.estado, 2);
     EXPECT_NE(sem.texto.find("pasta-que-nao-existe/Quelna_1p3.ent"), std::string::npos) << sem.texto;
