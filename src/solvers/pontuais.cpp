@@ -49,7 +49,7 @@ void frente_de_onda(int nx, int j0, int i0, int i1, const Linha* a, const double
     for (int t = 0; t < B - 1; ++t)
         for (int k = 0; k <= t; ++k) passo(k, t - k);
     for (int t = B - 1; t < m; ++t)
-#pragma GCC unroll 16
+#pragma GCC unroll 8
         for (int k = 0; k < B; ++k) passo(k, t - k);
     for (int t = m; t < m + B - 1; ++t)
         for (int k = t - m + 1; k < B; ++k) passo(k, t - k);
@@ -64,7 +64,7 @@ void varredura_gs(int nx, int ny, int N, const Linha* a, const double* bp, doubl
     for (int P = 1; P <= std::min(nx, N); ++P) x[P] = ponto_borda(nx, N, a, bp, x, P);
     if (nx >= 2) {
         for (int j = 2; j <= ny - 1; ++j) x[(j - 1) * nx + 1] = ponto(nx, a, bp, x, (j - 1) * nx + 1);
-        constexpr int banda = 16;
+        constexpr int banda = 8;
         int j = 2;
         for (; j + banda - 1 <= ny - 1; j += banda) frente_de_onda<banda>(nx, j, 2, nx - 1, a, bp, x);
         for (; j + 3 <= ny - 1; j += 4) frente_de_onda<4>(nx, j, 2, nx - 1, a, bp, x);
