@@ -86,7 +86,7 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double
     const int fim = nx + 2 * (B - 1);
     for (int t = 0; t < fim; ++t) {
         if (t >= 2 * B - 1 && t <= nx - 1) {
-#pragma GCC unroll 8
+#pragma GCC unroll 6
             for (int k = 0; k < B; ++k) passo(k, 1 + t - 2 * k);
         } else {
             for (int k = 0; k < B; ++k) {
@@ -113,7 +113,7 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, doubl
             y[P] = (res[P] - L.d * y[P - 1] - L.c * y[P - nx + 1] - L.b * y[P - nx]) / L.e;
         }
     };
-    constexpr int banda = 8;
+    constexpr int banda = 6;
     int j0 = 2;
     if (nx >= 3)
         for (; j0 + banda - 1 <= ny; j0 += banda)
@@ -147,7 +147,7 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, doub
     const int fim = nx + 2 * (B - 1);
     for (int t = 0; t < fim; ++t) {
         if (t >= 2 * B - 1 && t <= nx - 1) {
-#pragma GCC unroll 8
+#pragma GCC unroll 6
             for (int k = 0; k < B; ++k) passo(k, nx - t + 2 * k);
         } else {
             for (int k = 0; k < B; ++k) {
@@ -175,7 +175,7 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const double* y, dou
             delta[P] = y[P] - U.f * delta[P + 1] - U.g * delta[P + nx - 1] - U.h * delta[P + nx];
         }
     };
-    constexpr int banda = 8;
+    constexpr int banda = 6;
     int j0 = ny - 1;
     if (nx >= 3)
         for (; j0 - banda + 1 >= 1; j0 -= banda) {
@@ -215,7 +215,7 @@ void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, in
     // reads the last one of the row below, not yet computed: it takes what the arrays hold, and
     // once the band is done it is computed again from the final values; where a single bit
     // differs the band is done again in the plain order.
-    constexpr int banda = 8;
+    constexpr int banda = 6;
     int j0 = 2;
     if (nx >= 3)
         for (; j0 + banda - 1 <= ny; j0 += banda) {
