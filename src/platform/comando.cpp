@@ -54,10 +54,14 @@ std::string aspas_gnuplot(const std::string& texto) {
 // The plotter. The script is drawn once into nothing and then replotted into a PNG beside it,
 // so that no display is needed; with a display and a user at the terminal it is also shown
 // in a window until the user closes it. gnuplot's messages go to a log beside the script.
+// The script's name without ".gnu": the stem of its picture and of its log.
+std::string raiz_do_script(const std::string& script) {
+    const bool gnu = script.size() > 4 && script.compare(script.size() - 4, 4, ".gnu") == 0;
+    return gnu ? script.substr(0, script.size() - 4) : script;
+}
+
 int plotador(const std::string& script) {
-    std::string base = script;
-    if (base.size() > 4 && base.compare(base.size() - 4, 4, ".gnu") == 0) base.resize(base.size() - 4);
-    const std::string log = base + ".log";
+    const std::string log = raiz_do_script(script) + ".log";
     const int st = executa_programa(
         {"gnuplot", "-e", "set terminal pngcairo size 900,700 enhanced font 'sans,11'; set output '/dev/null'",
          script, "-e", "set output " + aspas_gnuplot(nome_da_figura(script)) + "; replot; unset output"},
@@ -69,11 +73,7 @@ int plotador(const std::string& script) {
 
 }  // namespace
 
-std::string nome_da_figura(const std::string& script) {
-    std::string base = script;
-    if (base.size() > 4 && base.compare(base.size() - 4, 4, ".gnu") == 0) base.resize(base.size() - 4);
-    return base + ".png";
-}
+std::string nome_da_figura(const std::string& script) { return raiz_do_script(script) + ".png"; }
 
 int executa_programa(const std::vector<std::string>& argv, const std::string& saida) {
     if (argv.empty() || argv[0].empty()) return -1;

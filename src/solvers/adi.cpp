@@ -2,15 +2,15 @@
 #include <vector>
 
 #include "solvers/solvers.hpp"
+#include "solvers/vizinhos.hpp"
 
 #include <cmath>
-#include <cstring>
 
 namespace quelna {
 
 namespace {
 
-inline bool mesmos_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+using detalhe::mesmos_bits;
 
 // The forward elimination of a band of B rows along x, side by side. The first volume of a row
 // continues the recurrence of the row below through aw, which the discretization makes zero

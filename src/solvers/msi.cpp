@@ -9,6 +9,8 @@ namespace quelna {
 
 namespace {
 
+using detalhe::mesmos_bits;
+
 // alfa of the partial cancellation: 0.5 on real volumes, 0 on the fictitious border.
 inline double alfa_msi(int nx, int ny, int i, int j) {
     return (i >= 2 && i <= nx - 1 && j >= 2 && j <= ny - 1) ? 0.5 : 0.0;
@@ -26,8 +28,6 @@ inline void fatora(const Linha& r, double alfa, double fS, double fSE, double gS
     U.g = -L.d * hW / L.e;
     U.h = (r.an - alfa * L.d * gW) / L.e;
 }
-
-inline bool mesmos_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // res = bp - A x; returns the Euclidean norm, its squares summed in numbering order.
 double residuo(int nx, int N, const Linha* a, const double* bp, const double* x, double* res) {

@@ -94,4 +94,7 @@ inline void guarda_linhas(Linha* a, int P, const ParDeLinhas& r) {
 
 inline par repete(double v) { return par{v, v}; }
 
+// The same bytes: a signed zero or a NaN is told apart, as a comparison of values would not.
+inline bool mesmos_bits(double a, double b) { return __builtin_memcmp(&a, &b, sizeof a) == 0; }
+
 }  // namespace quelna::detalhe
