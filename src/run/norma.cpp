@@ -1,9 +1,13 @@
 #include "run/norma.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
+#include "platform/processador.hpp"
 #include "solvers/vizinhos.hpp"
+#include "solvers/vizinhos_largos.hpp"
 
 namespace quelna {
 
@@ -13,26 +17,103 @@ inline double residuo_borda(int nx, int N, const Linha* a, const double* bp, con
     return detalhe::produto_borda(nx, N, a[P], P, x) - bp[P];
 }
 
+// The inner rows are added column by column, in the order the listing's numbers depend on. The
+// columns go in blocks of eight: while the residuals of one block are taken row by row and kept
+// column by column, the sum runs through the block before it, so that its chain of additions
+// overlaps the loads and products of the next block.
+constexpr int largura = 8;
+
+struct Blocos {
+    int m;             // inner rows
+    double* atual;     // the block being taken, eight values per row
+    double* anterior;  // the block being added, column by column
+    int largura_anterior = 0;
+    int coluna = 0, linha = 0;  // the next term of the block being added
+
+    explicit Blocos(int linhas) : m(linhas) {
+        thread_local std::vector<double> b[2];
+        const std::size_t n = static_cast<std::size_t>(largura) * static_cast<std::size_t>(m);
+        for (auto& v : b)
+            if (v.size() < n) v.resize(n);
+        atual = b[0].data();
+        anterior = b[1].data();
+    }
+    // Where the residual of column c of the block, row j, is kept.
+    double* r(int j) const { return atual + static_cast<std::ptrdiff_t>(j - 2) * largura; }
+    // As many terms of the block before as it has columns: over the rows of this block, all of
+    // them, in their column order.
+    void soma_linha(double& residuo) {
+        for (int q = 0; q < largura_anterior; ++q) {
+            residuo += anterior[static_cast<std::ptrdiff_t>(linha) * largura + coluna];
+            if (++linha == m) {
+                linha = 0;
+                ++coluna;
+            }
+        }
+    }
+    void troca(int larg) {
+        std::swap(atual, anterior);
+        largura_anterior = larg;
+        coluna = linha = 0;
+    }
+    void soma_resto(double& residuo) {
+        for (int j = 2; j <= m + 1; ++j) soma_linha(residuo);
+    }
+};
+
+// Columns c0 .. c0+larg-1 of row j, two at a time.
+inline void residuos_aos_pares(Blocos& b, int nx, const Linha* a, const double* bp, const double* x, int j, int c0,
+                               int larg) {
+    const int P0 = (j - 1) * nx + c0;
+    double* r = b.r(j);
+    int c = 0;
+    for (; c + 1 < larg; c += 2) {
+        const detalhe::par v = -detalhe::residuo_par(nx, a, bp, x, P0 + c);
+        r[c] = std::fabs(v[0]);
+        r[c + 1] = std::fabs(v[1]);
+    }
+    if (c < larg) r[c] = std::fabs(detalhe::produto(nx, a[P0 + c], P0 + c, x) - bp[P0 + c]);
+}
+
+// The sum stays in a local: stores into the blocks could otherwise alias the caller's residuo.
+double interior(int nx, int ny, const Linha* a, const double* bp, const double* x, double residuo) {
+    Blocos b(ny - 2);
+    for (int c0 = 1; c0 <= nx; c0 += largura) {
+        const int larg = std::min(largura, nx - c0 + 1);
+        for (int j = 2; j <= ny - 1; ++j) {
+            residuos_aos_pares(b, nx, a, bp, x, j, c0, larg);
+            b.soma_linha(residuo);
+        }
+        b.troca(larg);
+    }
+    b.soma_resto(residuo);
+    return residuo;
+}
+
+QUELNA_AVX512 double interior_avx512(int nx, int ny, const Linha* a, const double* bp, const double* x,
+                                      double residuo) {
+    Blocos b(ny - 2);
+    for (int c0 = 1; c0 <= nx; c0 += largura) {
+        const int larg = std::min(largura, nx - c0 + 1);
+        for (int j = 2; j <= ny - 1; ++j) {
+            if (larg == largura) {
+                _mm512_storeu_pd(b.r(j), _mm512_abs_pd(detalhe::residuo_oito(nx, a, bp, x, (j - 1) * nx + c0)));
+            } else {
+                residuos_aos_pares(b, nx, a, bp, x, j, c0, larg);
+            }
+            b.soma_linha(residuo);
+        }
+        b.troca(larg);
+    }
+    b.soma_resto(residuo);
+    return residuo;
+}
+
 }  // namespace
 
 void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double* x, double& residuo) {
     for (int P = 1; P <= nx && P <= N; ++P) residuo += std::fabs(residuo_borda(nx, N, a, bp, x, P));
-    if (ny >= 3) {
-        // The residuals of the inner rows are taken row by row, two at a time, and kept; the sum
-        // then adds them column by column, in the order the listing's numbers depend on.
-        thread_local std::vector<double> r;
-        if (r.size() < static_cast<std::size_t>(N) + 2) r.resize(static_cast<std::size_t>(N) + 2);
-        int P = nx + 1;
-        const int fim = (ny - 1) * nx;
-        for (; P + 1 <= fim; P += 2) {
-            const detalhe::par v = -detalhe::residuo_par(nx, a, bp, x, P);
-            r[static_cast<std::size_t>(P)] = std::fabs(v[0]);
-            r[static_cast<std::size_t>(P) + 1] = std::fabs(v[1]);
-        }
-        for (; P <= fim; ++P) r[static_cast<std::size_t>(P)] = std::fabs(detalhe::produto(nx, a[P], P, x) - bp[P]);
-        for (int i = 1; i <= nx; ++i)
-            for (int j = 2; j <= ny - 1; ++j) residuo += r[static_cast<std::size_t>((j - 1) * nx + i)];
-    }
+    if (ny >= 3) residuo = (usa_avx512() ? interior_avx512 : interior)(nx, ny, a, bp, x, residuo);
     for (int P = (ny - 1) * nx + 1; P <= N; ++P) residuo += std::fabs(residuo_borda(nx, N, a, bp, x, P));
 }
 

@@ -1,6 +1,6 @@
 #include <algorithm>
-#include <vector>
 
+#include "solvers/rascunho.hpp"
 #include "solvers/solvers.hpp"
 #include "solvers/vizinhos.hpp"
 
@@ -61,9 +61,8 @@ bool elimina_banda(int nx, int j0, const Linha* a, double* pt, double* qt) {
 // volume of a row uses the multipliers of the last volume of the row below, times its own aw.
 void adi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x) {
     if (nit <= 0) return;
-    std::vector<double> pt_v(static_cast<std::size_t>(N) + 1), qt_v(static_cast<std::size_t>(N) + 1);
-    double* pt = pt_v.data();
-    double* qt = qt_v.data();
+    double* pt = detalhe::rascunho(0, static_cast<std::size_t>(N) + 1);
+    double* qt = detalhe::rascunho(1, static_cast<std::size_t>(N) + 1);
 
     // bp less the two couplings across the line, those whose neighbour lies in 1..N.
     const auto fora_da_linha = [&](int P, double c1, int Q1, double c2, int Q2) {

@@ -1,9 +1,12 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
 
+#include "platform/processador.hpp"
+#include "solvers/rascunho.hpp"
 #include "solvers/solvers.hpp"
 #include "solvers/vizinhos.hpp"
+#include "solvers/vizinhos_largos.hpp"
 
 namespace quelna {
 
@@ -29,6 +32,35 @@ inline void fatora(const Linha& r, double alfa, double fS, double fSE, double gS
     U.h = (r.an - alfa * L.d * gW) / L.e;
 }
 
+// res = bp - A x at the inner volumes P = ini..fim, two at a time, their squares added to soma
+// in numbering order.
+double residuo_interior(int nx, int ini, int fim, const Linha* a, const double* bp, const double* x, double* res,
+                        double soma) {
+    int P = ini;
+    for (; P + 1 <= fim; P += 2) {
+        const detalhe::par r = detalhe::residuo_par(nx, a, bp, x, P);
+        detalhe::guarda(res + P, r);
+        soma += r[0] * r[0];
+        soma += r[1] * r[1];
+    }
+    for (; P <= fim; ++P) {
+        res[P] = bp[P] - detalhe::produto(nx, a[P], P, x);
+        soma += res[P] * res[P];
+    }
+    return soma;
+}
+
+// The same, eight at a time.
+QUELNA_AVX512 double residuo_interior_avx512(int nx, int ini, int fim, const Linha* a, const double* bp,
+                                             const double* x, double* res, double soma) {
+    int P = ini;
+    for (; P + 7 <= fim; P += 8) {
+        _mm512_storeu_pd(res + P, detalhe::residuo_oito(nx, a, bp, x, P));
+        for (int k = P; k < P + 8; ++k) soma += res[k] * res[k];
+    }
+    return residuo_interior(nx, P, fim, a, bp, x, res, soma);
+}
+
 // res = bp - A x; returns the Euclidean norm, its squares summed in numbering order.
 double residuo(int nx, int N, const Linha* a, const double* bp, const double* x, double* res) {
     double soma = 0.0;
@@ -37,18 +69,7 @@ double residuo(int nx, int N, const Linha* a, const double* bp, const double* x,
         res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
         soma += res[P] * res[P];
     }
-    // The residuals of the inner rows go two by two, their squares summed in numbering order.
-    int P = fim1 + 1;
-    for (; P + 1 <= N - nx; P += 2) {
-        const detalhe::par r = detalhe::residuo_par(nx, a, bp, x, P);
-        detalhe::guarda(res + P, r);
-        soma += r[0] * r[0];
-        soma += r[1] * r[1];
-    }
-    for (; P <= N - nx; ++P) {
-        res[P] = bp[P] - detalhe::produto(nx, a[P], P, x);
-        soma += res[P] * res[P];
-    }
+    soma = (usa_avx512() ? residuo_interior_avx512 : residuo_interior)(nx, fim1 + 1, N - nx, a, bp, x, res, soma);
     for (int P = (N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1); P <= N; ++P) {
         res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
         soma += res[P] * res[P];
@@ -83,18 +104,44 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double
             oeste[k] = y[P] = mais / L.e;
         }
     };
+    const auto parcial = [&](int t) {
+        for (int k = 0; k < B; ++k) {
+            const int i = 1 + t - 2 * k;
+            if (i >= 1 && i <= nx) passo(k, i);
+        }
+    };
     const int fim = nx + 2 * (B - 1);
-    for (int t = 0; t < fim; ++t) {
-        if (t >= 2 * B - 1 && t <= nx - 1) {
-#pragma GCC unroll 6
-            for (int k = 0; k < B; ++k) passo(k, 1 + t - 2 * k);
-        } else {
-            for (int k = 0; k < B; ++k) {
-                const int i = 1 + t - 2 * k;
-                if (i >= 1 && i <= nx) passo(k, i);
+    int t = 0;
+    for (; t < 2 * B - 1 && t < fim; ++t) parcial(t);
+    if (t <= nx - 1) {
+        // Every row of the band is past its first volume and short of its last: the rows go
+        // two by two in the lanes of a vector register, row 2p at column i and row 2p+1 at
+        // column i - 2, their coefficients gathered lane by lane, one packed division each.
+        using detalhe::par;
+        par o[B / 2];
+        for (int q = 0; q < B / 2; ++q) o[q] = par{oeste[2 * q], oeste[2 * q + 1]};
+        for (; t <= nx - 1; ++t) {
+#pragma GCC unroll 8
+            for (int q = 0; q < B / 2; ++q) {
+                const int P0 = base[2 * q] + 1 + t - 4 * q, P1 = base[2 * q + 1] - 1 + t - 4 * q;
+                const par ed0 = detalhe::carrega(&msi_L[P0].e), cb0 = detalhe::carrega(&msi_L[P0].c);
+                const par ed1 = detalhe::carrega(&msi_L[P1].e), cb1 = detalhe::carrega(&msi_L[P1].c);
+                const par e = __builtin_shufflevector(ed0, ed1, 0, 2), d = __builtin_shufflevector(ed0, ed1, 1, 3);
+                const par c = __builtin_shufflevector(cb0, cb1, 0, 2), b = __builtin_shufflevector(cb0, cb1, 1, 3);
+                const par r = par{res[P0], res[P1]};
+                const par se = par{y[P0 - nx + 1], y[P1 - nx + 1]}, sul = par{y[P0 - nx], y[P1 - nx]};
+                const par v = (((r - d * o[q]) - c * se) - b * sul) / e;
+                y[P0] = v[0];
+                y[P1] = v[1];
+                o[q] = v;
             }
         }
+        for (int q = 0; q < B / 2; ++q) {
+            oeste[2 * q] = o[q][0];
+            oeste[2 * q + 1] = o[q][1];
+        }
     }
+    for (; t < fim; ++t) parcial(t);
     for (int k = 1; ok && k < B; ++k) ok = std::isfinite(y[base[k]]);
     return ok;
 }
@@ -113,7 +160,7 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, doubl
             y[P] = (res[P] - L.d * y[P - 1] - L.c * y[P - nx + 1] - L.b * y[P - nx]) / L.e;
         }
     };
-    constexpr int banda = 6;
+    constexpr int banda = 8;
     int j0 = 2;
     if (nx >= 3)
         for (; j0 + banda - 1 <= ny; j0 += banda)
@@ -144,18 +191,42 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, doub
             leste[k] = delta[P] = mais;
         }
     };
+    const auto parcial = [&](int t) {
+        for (int k = 0; k < B; ++k) {
+            const int i = nx - t + 2 * k;
+            if (i >= 1 && i <= nx) passo(k, i);
+        }
+    };
     const int fim = nx + 2 * (B - 1);
-    for (int t = 0; t < fim; ++t) {
-        if (t >= 2 * B - 1 && t <= nx - 1) {
-#pragma GCC unroll 6
-            for (int k = 0; k < B; ++k) passo(k, nx - t + 2 * k);
-        } else {
-            for (int k = 0; k < B; ++k) {
-                const int i = nx - t + 2 * k;
-                if (i >= 1 && i <= nx) passo(k, i);
+    int t = 0;
+    for (; t < 2 * B - 1 && t < fim; ++t) parcial(t);
+    if (t <= nx - 1) {
+        // Every row of the band is short of its last volume: two rows per vector register, as
+        // in the forward substitution.
+        using detalhe::par;
+        par o[B / 2];
+        for (int q = 0; q < B / 2; ++q) o[q] = par{leste[2 * q], leste[2 * q + 1]};
+        for (; t <= nx - 1; ++t) {
+#pragma GCC unroll 8
+            for (int q = 0; q < B / 2; ++q) {
+                const int P0 = base[2 * q] + nx - t + 4 * q, P1 = base[2 * q + 1] + nx - t + 4 * q + 2;
+                const par fg0 = detalhe::carrega(&msi_U[P0].f), fg1 = detalhe::carrega(&msi_U[P1].f);
+                const par f = __builtin_shufflevector(fg0, fg1, 0, 2), g = __builtin_shufflevector(fg0, fg1, 1, 3);
+                const par h = par{msi_U[P0].h, msi_U[P1].h};
+                const par r = par{y[P0], y[P1]};
+                const par no = par{delta[P0 + nx - 1], delta[P1 + nx - 1]}, n = par{delta[P0 + nx], delta[P1 + nx]};
+                const par v = ((r - f * o[q]) - g * no) - h * n;
+                delta[P0] = v[0];
+                delta[P1] = v[1];
+                o[q] = v;
             }
         }
+        for (int q = 0; q < B / 2; ++q) {
+            leste[2 * q] = o[q][0];
+            leste[2 * q + 1] = o[q][1];
+        }
     }
+    for (; t < fim; ++t) parcial(t);
     for (int k = 1; ok && k < B; ++k) ok = std::isfinite(delta[base[k] + nx + 1]);
     return ok;
 }
@@ -241,11 +312,15 @@ void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int n
          int nit, const double* bp) {
     // With no limit the count would never match and only the tolerance could end the loop.
     const int limite_it = nit < 1 ? 1 : nit;
-    std::vector<double> res_v(static_cast<std::size_t>(N) + 1), y_v(static_cast<std::size_t>(N) + 1),
-        delta_v(static_cast<std::size_t>(N) + 1);
-    double* res = res_v.data();
-    double* y = y_v.data();
-    double* delta = delta_v.data();
+    const std::size_t n = static_cast<std::size_t>(N) + 1;
+    double* res = detalhe::rascunho(0, n);
+    double* y = detalhe::rascunho(1, n);
+    double* delta = detalhe::rascunho(2, n);
+    // With a single column a substitution reads its own entry (the south-east neighbour of the
+    // forward one, the north-west of the backward one) before it writes it: the value of the
+    // correction before, and 0 in the first.
+    std::fill(y, y + n, 0.0);
+    std::fill(delta, delta + n, 0.0);
 
     const double s0 = residuo(nx, N, a, bp, x, res);
     const double limite = s0 * tol;

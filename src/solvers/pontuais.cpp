@@ -1,6 +1,6 @@
 #include <algorithm>
-#include <vector>
 
+#include "solvers/rascunho.hpp"
 #include "solvers/solvers.hpp"
 #include "solvers/vizinhos.hpp"
 
@@ -99,8 +99,7 @@ void jacobi_interior(int nx, int ini, int fim, const Linha* __restrict a, const 
 
 void jacobi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x) {
     if (nit <= 0) return;
-    std::vector<double> x_ant_v(static_cast<std::size_t>(N) + 1);
-    double* x_ant = x_ant_v.data();
+    double* x_ant = detalhe::rascunho(0, static_cast<std::size_t>(N) + 1);
     const int fim_linha1 = std::min(nx, N), ini_ultima = std::max((ny - 1) * nx + 1, fim_linha1 + 1);
     for (int k = 0; k < nit; ++k) {
         std::copy(x + 1, x + N + 1, x_ant + 1);
@@ -117,8 +116,7 @@ void gauss_seidel(int nx, int ny, int N, int nit, const Linha* a, const double* 
 
 void sor(int nx, int ny, int N, int nit, double w, const Linha* a, const double* bp, double* x) {
     if (nit <= 0) return;
-    std::vector<double> x_ant_v(static_cast<std::size_t>(N) + 1);
-    double* x_ant = x_ant_v.data();
+    double* x_ant = detalhe::rascunho(0, static_cast<std::size_t>(N) + 1);
     std::copy(x + 1, x + N + 1, x_ant + 1);
     for (int k = 0; k < nit; ++k) {
         varredura_gs(nx, ny, N, a, bp, x);

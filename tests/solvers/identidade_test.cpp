@@ -9,6 +9,7 @@
 #include "discretization/equacoes.hpp"
 #include "input/caso.hpp"
 #include "referencia/referencia.hpp"
+#include "platform/processador.hpp"
 #include "run/execucao.hpp"
 #include "sistemas.hpp"
 #include "solvers/solvers.hpp"
@@ -29,9 +30,19 @@ const Solvers solvers_referencia{&referencia::jacobi, &referencia::gauss_seidel,
 
 const std::pair<int, int> tamanhos[] = {{6, 1}, {1, 5}, {2, 6}, {3, 3}, {5, 4}, {4, 9}, {17, 11}, {40, 33}, {9, 70}};
 
+// Each test runs with the baseline kernels and then with the wide ones where the processor has them.
+class FastKernels : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { permite_avx512(GetParam()); }
+    void TearDown() override { permite_avx512(true); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Formas, FastKernels, ::testing::Values(false, true),
+                         [](const auto& p) { return p.param ? "largos" : "basicos"; });
+
 }  // namespace
 
-TEST(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
+TEST_P(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
     unsigned semente = 100;
     for (const auto& [nx, ny] : tamanhos)
         for (int metodo = 1; metodo <= 5; ++metodo)
@@ -51,7 +62,7 @@ TEST(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
             }
 }
 
-TEST(FastKernels, TheNormGivesTheLiteralSum) {
+TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
     unsigned semente = 500;
     for (const auto& [nx, ny] : tamanhos) {
         const Sistema s = sistema_aleatorio(nx, ny, ++semente);
@@ -64,7 +75,7 @@ TEST(FastKernels, TheNormGivesTheLiteralSum) {
 
 // The fields after a few outer iterations of a case with each solver, with the program's
 // kernels and with the literal ones: every system the discretization builds passes through both.
-TEST(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
+TEST_P(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
     const Nucleos literais{solvers_referencia, &referencia::norma};
     const std::map<int, std::string> casos[] = {
         {{2, "20"}, {3, "17"}, {6, "25"}},
@@ -103,7 +114,7 @@ namespace quelna {
 using namespace teste;
 
 // The assembly and correction routines against their literal loops, on fields of mixed signs.
-TEST(FastKernels, AssemblyAndCorrectionsGiveTheLiteralBytes) {
+TEST_P(FastKernels, AssemblyAndCorrectionsGiveTheLiteralBytes) {
     PastaTemporaria pasta;
     const CaseData caso = le_caso_texto(texto_caso({{2, "13"}, {3, "9"}, {18, "1"}}), arquivo_caso);
     Campos base;

@@ -1,0 +1,42 @@
+// The residuals of eight consecutive volumes side by side in one AVX-512 register, for the
+// kernels that take this form when the processor has it (usa_avx512). Every lane does the same
+// IEEE operations in the same order as the scalar and two-volume forms: the same bytes.
+#pragma once
+
+#include <immintrin.h>
+
+#include "solvers/sistema.hpp"
+
+#define QUELNA_AVX512 __attribute__((target("avx512f")))
+#define QUELNA_AVX512_INLINE __attribute__((target("avx512f"), always_inline)) inline
+
+namespace quelna::detalhe {
+
+// The coefficient rows of eight volumes are forty doubles, loaded as five registers; entry k of
+// column c (0 = as ... 4 = an) is double 5k + c. The two-register permutes read the first
+// sixteen and the next sixteen, the last register the rest, and the masks pick per lane.
+template <int c>
+QUELNA_AVX512_INLINE __m512d coluna_de_oito(const __m512d (&z)[5]) {
+    const __m512i i = _mm512_set_epi64(35 + c, 30 + c, 25 + c, 20 + c, 15 + c, 10 + c, 5 + c, c);
+    const __m512d baixo = _mm512_permutex2var_pd(z[0], i, z[1]);
+    const __m512d meio = _mm512_permutex2var_pd(z[2], i, z[3]);
+    const __m512d alto = _mm512_permutex2var_pd(z[4], i, z[4]);
+    constexpr int k16 = (16 - c + 4) / 5, k32 = (32 - c + 4) / 5;  // first lanes reading 16 on, 32 on
+    constexpr __mmask8 m16 = static_cast<__mmask8>(0xFF << k16), m32 = static_cast<__mmask8>(0xFF << k32);
+    return _mm512_mask_mov_pd(_mm512_mask_mov_pd(baixo, m16, meio), m32, alto);
+}
+
+// bp - A x at volumes P..P+7, all of whose neighbours lie in 1..N.
+QUELNA_AVX512_INLINE __m512d residuo_oito(int nx, const Linha* a, const double* bp, const double* x, int P) {
+    const double* d = &a[P].as;
+    const __m512d z[5] = {_mm512_loadu_pd(d), _mm512_loadu_pd(d + 8), _mm512_loadu_pd(d + 16),
+                          _mm512_loadu_pd(d + 24), _mm512_loadu_pd(d + 32)};
+    __m512d s = _mm512_mul_pd(coluna_de_oito<0>(z), _mm512_loadu_pd(x + P - nx));
+    s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<1>(z), _mm512_loadu_pd(x + P - 1)));
+    s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<2>(z), _mm512_loadu_pd(x + P)));
+    s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<3>(z), _mm512_loadu_pd(x + P + 1)));
+    s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<4>(z), _mm512_loadu_pd(x + P + nx)));
+    return _mm512_sub_pd(_mm512_loadu_pd(bp + P), s);
+}
+
+}  // namespace quelna::detalhe
