@@ -20,16 +20,32 @@ inline double alfa_msi(int nx, int ny, int i, int j) {
 }
 
 // The factors of row P from those of its neighbours west (W), south (S) and south-east (SE),
-// which count as 0 outside the grid.
+// which count as 0 outside the grid. T is a double, or two volumes side by side in a vector
+// register: the same expressions, the same operations lane by lane.
+template <typename T>
+struct Fatores {
+    T b, c, d, e, f, g, h;
+};
+
+template <typename T>
+inline Fatores<T> fatora(T as, T aw, T ap, T ae, T an, T alfa, T fS, T fSE, T gS, T gW, T hS, T gSE, T fW, T hSE,
+                         T hW) {
+    Fatores<T> F;
+    F.b = as / (1.0 - alfa * fS * fSE);
+    F.c = -F.b * fS;
+    F.d = (aw - F.b * gS) / (1.0 + 2.0 * alfa * gW);
+    F.e = ap - F.b * hS - F.c * gSE - F.d * fW + alfa * (2.0 * F.c * fSE + 2.0 * F.d * gW);
+    F.f = (ae - F.c * hSE - 2.0 * alfa * F.c * fSE) / F.e;
+    F.g = -F.d * hW / F.e;
+    F.h = (an - alfa * F.d * gW) / F.e;
+    return F;
+}
+
 inline void fatora(const Linha& r, double alfa, double fS, double fSE, double gS, double gW, double hS, double gSE,
                    double fW, double hSE, double hW, FatorL& L, FatorU& U) {
-    L.b = r.as / (1 - alfa * fS * fSE);
-    L.c = -L.b * fS;
-    L.d = (r.aw - L.b * gS) / (1 + 2 * alfa * gW);
-    L.e = r.ap - L.b * hS - L.c * gSE - L.d * fW + alfa * (2 * L.c * fSE + 2 * L.d * gW);
-    U.f = (r.ae - L.c * hSE - 2 * alfa * L.c * fSE) / L.e;
-    U.g = -L.d * hW / L.e;
-    U.h = (r.an - alfa * L.d * gW) / L.e;
+    const Fatores<double> F = fatora(r.as, r.aw, r.ap, r.ae, r.an, alfa, fS, fSE, gS, gW, hS, gSE, fW, hSE, hW);
+    L = FatorL{F.e, F.d, F.c, F.b};
+    U = FatorU{F.f, F.g, F.h};
 }
 
 // res = bp - A x at the inner volumes P = ini..fim, two at a time, their squares added to soma
@@ -286,15 +302,49 @@ void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, in
     // reads the last one of the row below, not yet computed: it takes what the arrays hold, and
     // once the band is done it is computed again from the final values; where a single bit
     // differs the band is done again in the plain order.
-    constexpr int banda = 6;
+    constexpr int banda = 8;
+    const auto parcial = [&](int j0, int t) {
+        for (int k = 0; k < banda; ++k) {
+            const int i = 1 + t - 2 * k;
+            if (i >= 1 && i <= nx) volume(i, j0 + k, msi_L[(j0 + k - 1) * nx + i], msi_U[(j0 + k - 1) * nx + i]);
+        }
+    };
+    // Where every row of the band is past its first volume and short of the end of the grid, two
+    // rows go in the lanes of a vector register, row 2q at column i and row 2q+1 at column i - 2.
+    using detalhe::carrega;
+    using detalhe::par;
+    const auto dois = [&](int q, int j0, int t) {
+        const int i0 = 1 + t - 4 * q, i1 = i0 - 2, j = j0 + 2 * q;
+        const int P0 = (j - 1) * nx + i0, P1 = j * nx + i1;
+        const par sw0 = carrega(&a[P0].as), pe0 = carrega(&a[P0].ap), sw1 = carrega(&a[P1].as), pe1 = carrega(&a[P1].ap);
+        const auto fgh = [&](int Q0, int Q1, par& f, par& g, par& h) {
+            const par fg0 = carrega(&msi_U[Q0].f), fg1 = carrega(&msi_U[Q1].f);
+            f = __builtin_shufflevector(fg0, fg1, 0, 2);
+            g = __builtin_shufflevector(fg0, fg1, 1, 3);
+            h = par{msi_U[Q0].h, msi_U[Q1].h};
+        };
+        par fS, gS, hS, fSE, gSE, hSE, fW, gW, hW;
+        fgh(P0 - nx, P1 - nx, fS, gS, hS);
+        fgh(P0 - nx + 1, P1 - nx + 1, fSE, gSE, hSE);
+        fgh(P0 - 1, P1 - 1, fW, gW, hW);
+        const Fatores<par> F =
+            fatora(__builtin_shufflevector(sw0, sw1, 0, 2), __builtin_shufflevector(sw0, sw1, 1, 3),
+                   __builtin_shufflevector(pe0, pe1, 0, 2), __builtin_shufflevector(pe0, pe1, 1, 3),
+                   par{a[P0].an, a[P1].an}, par{alfa_msi(nx, ny, i0, j), alfa_msi(nx, ny, i1, j + 1)}, fS, fSE, gS, gW,
+                   hS, gSE, fW, hSE, hW);
+        msi_L[P0] = FatorL{F.e[0], F.d[0], F.c[0], F.b[0]};
+        msi_L[P1] = FatorL{F.e[1], F.d[1], F.c[1], F.b[1]};
+        msi_U[P0] = FatorU{F.f[0], F.g[0], F.h[0]};
+        msi_U[P1] = FatorU{F.f[1], F.g[1], F.h[1]};
+    };
     int j0 = 2;
     if (nx >= 3)
         for (; j0 + banda - 1 <= ny; j0 += banda) {
-            for (int t = 0; t < nx + 2 * (banda - 1); ++t)
-                for (int k = 0; k < banda; ++k) {
-                    const int i = 1 + t - 2 * k;
-                    if (i >= 1 && i <= nx) volume(i, j0 + k, msi_L[(j0 + k - 1) * nx + i], msi_U[(j0 + k - 1) * nx + i]);
-                }
+            int t = 0;
+            for (; t < 2 * banda - 1 && t < nx + 2 * (banda - 1); ++t) parcial(j0, t);
+            for (; t <= nx - 1; ++t)
+                for (int q = 0; q < banda / 2; ++q) dois(q, j0, t);
+            for (; t < nx + 2 * (banda - 1); ++t) parcial(j0, t);
             bool ok = true;
             for (int k = 1; ok && k < banda; ++k) {
                 const int P = (j0 + k - 1) * nx + 1;
