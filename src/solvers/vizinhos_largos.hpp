@@ -14,16 +14,15 @@ namespace quelna::detalhe {
 
 // The coefficient rows of eight volumes are forty doubles, loaded as five registers; entry k of
 // column c (0 = as ... 4 = an) is double 5k + c. The two-register permutes read the first
-// sixteen and the next sixteen, the last register the rest, and the masks pick per lane.
+// sixteen and the next sixteen, a masked permute of the last register the rest.
 template <int c>
 QUELNA_AVX512_INLINE __m512d coluna_de_oito(const __m512d (&z)[5]) {
     const __m512i i = _mm512_set_epi64(35 + c, 30 + c, 25 + c, 20 + c, 15 + c, 10 + c, 5 + c, c);
     const __m512d baixo = _mm512_permutex2var_pd(z[0], i, z[1]);
     const __m512d meio = _mm512_permutex2var_pd(z[2], i, z[3]);
-    const __m512d alto = _mm512_permutex2var_pd(z[4], i, z[4]);
     constexpr int k16 = (16 - c + 4) / 5, k32 = (32 - c + 4) / 5;  // first lanes reading 16 on, 32 on
     constexpr __mmask8 m16 = static_cast<__mmask8>(0xFF << k16), m32 = static_cast<__mmask8>(0xFF << k32);
-    return _mm512_mask_mov_pd(_mm512_mask_mov_pd(baixo, m16, meio), m32, alto);
+    return _mm512_mask_permutexvar_pd(_mm512_mask_mov_pd(baixo, m16, meio), m32, i, z[4]);
 }
 
 // bp - A x at volumes P..P+7, all of whose neighbours lie in 1..N.
