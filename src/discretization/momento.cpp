@@ -1,5 +1,7 @@
 #include "discretization/equacoes.hpp"
+#include "platform/processador.hpp"
 #include "solvers/vizinhos.hpp"
+#include "solvers/vizinhos_largos.hpp"
 
 namespace quelna {
 
@@ -56,17 +58,79 @@ using detalhe::repete;
 // The upwind weights of two faces side by side.
 inline par alfa(par velocidade) { return velocidade >= 0.0 ? repete(0.5) : repete(-0.5); }
 
-// correcao_adiada for volumes P and P+1 together, the same operations lane by lane.
-inline par correcao_adiada_par(const CaseData& caso, const Campos& c, const Campo& f, int P) {
+// correcao_adiada for the volumes P, P+1, ... side by side in a vector V, the same operations
+// lane by lane.
+template <typename V>
+__attribute__((always_inline)) inline V correcao_adiada_v(const CaseData& caso, const Campos& c, const Campo& f,
+                                                          int P) {
+    using detalhe::carrega_v;
+    using detalhe::repete_v;
+    const auto pesos = [](V velocidade) { return velocidade >= 0.0 ? repete_v<V>(0.5) : repete_v<V>(-0.5); };
     const int nx = caso.nx;
-    const par uw = carrega(&c.ue[P - 1]), ue = carrega(&c.ue[P]);
-    const par vs = carrega(&c.vn[P - nx]), vn = carrega(&c.vn[P]);
-    const par Fw = repete(caso.dy) * uw, Fe = repete(caso.dy) * ue;
-    const par Fs = repete(caso.dx) * vs, Fn = repete(caso.dx) * vn;
-    const par fP = carrega(&f[P]);
-    return Fe * alfa(ue) * (fP - carrega(&f[P + 1])) - Fw * alfa(uw) * (carrega(&f[P - 1]) - fP) +
-           Fn * alfa(vn) * (fP - carrega(&f[P + nx])) - Fs * alfa(vs) * (carrega(&f[P - nx]) - fP);
+    const V uw = carrega_v<V>(&c.ue[P - 1]), ue = carrega_v<V>(&c.ue[P]);
+    const V vs = carrega_v<V>(&c.vn[P - nx]), vn = carrega_v<V>(&c.vn[P]);
+    const V Fw = repete_v<V>(caso.dy) * uw, Fe = repete_v<V>(caso.dy) * ue;
+    const V Fs = repete_v<V>(caso.dx) * vs, Fn = repete_v<V>(caso.dx) * vn;
+    const V fP = carrega_v<V>(&f[P]);
+    return Fe * pesos(ue) * (fP - carrega_v<V>(&f[P + 1])) - Fw * pesos(uw) * (carrega_v<V>(&f[P - 1]) - fP) +
+           Fn * pesos(vn) * (fP - carrega_v<V>(&f[P + nx])) - Fs * pesos(vs) * (carrega_v<V>(&f[P - nx]) - fP);
 }
+
+// The source terms of u over the inner rows, V volumes at a time and the rest one by one.
+template <typename V>
+__attribute__((always_inline)) inline void fonte_u(const CaseData& caso, Campos& c) {
+    using detalhe::carrega_v;
+    using detalhe::repete_v;
+    constexpr int L = sizeof(V) / sizeof(double);
+    const int nx = caso.nx, ny = caso.ny;
+    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
+    for (int j = 2; j <= ny - 1; ++j) {
+        int i = 2;
+        for (; i + L - 1 <= nx - 1; i += L) {
+            const int P = (j - 1) * nx + i;
+            const V dc = correcao_adiada_v<V>(caso, c, c.u, P);
+            detalhe::guarda_v(&c.dc_u[P], dc);
+            detalhe::guarda_v(&c.bp[P], repete_v<V>(dx) * dy * carrega_v<V>(&c.u0[P]) / dt + caso.beta * dc -
+                                            repete_v<V>(0.5) * dy * (carrega_v<V>(&c.p[P + 1]) - carrega_v<V>(&c.p[P - 1])));
+        }
+        for (; i <= nx - 1; ++i) {
+            const int P = (j - 1) * nx + i;
+            c.dc_u[P] = correcao_adiada(caso, c, c.u, P);
+            c.bp[P] = dx * dy * c.u0[P] / dt + caso.beta * c.dc_u[P] - 0.5 * dy * (c.p[P + 1] - c.p[P - 1]);
+        }
+    }
+}
+
+template <typename V>
+__attribute__((always_inline)) inline void fonte_v(const CaseData& caso, Campos& c) {
+    using detalhe::carrega_v;
+    using detalhe::repete_v;
+    constexpr int L = sizeof(V) / sizeof(double);
+    const int nx = caso.nx, ny = caso.ny;
+    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
+    for (int j = 2; j <= ny - 1; ++j) {
+        int i = 2;
+        for (; i + L - 1 <= nx - 1; i += L) {
+            const int P = (j - 1) * nx + i;
+            const V dc = correcao_adiada_v<V>(caso, c, c.v, P);
+            detalhe::guarda_v(&c.dc_v[P], dc);
+            detalhe::guarda_v(&c.bp[P], repete_v<V>(dx) * dy * carrega_v<V>(&c.v0[P]) / dt + caso.beta * dc -
+                                            repete_v<V>(0.5) * dx * (carrega_v<V>(&c.p[P + nx]) - carrega_v<V>(&c.p[P - nx])) -
+                                            repete_v<V>(dx) * dy * carrega_v<V>(&c.fonte_v[P]));
+        }
+        for (; i <= nx - 1; ++i) {
+            const int P = (j - 1) * nx + i;
+            c.dc_v[P] = correcao_adiada(caso, c, c.v, P);
+            c.bp[P] = dx * dy * c.v0[P] / dt + caso.beta * c.dc_v[P] - 0.5 * dx * (c.p[P + nx] - c.p[P - nx]) -
+                      dx * dy * c.fonte_v[P];
+        }
+    }
+}
+
+void fonte_u_sse2(const CaseData& caso, Campos& c) { fonte_u<par>(caso, c); }
+QUELNA_AVX512 void fonte_u_avx512(const CaseData& caso, Campos& c) { fonte_u<detalhe::oito>(caso, c); }
+void fonte_v_sse2(const CaseData& caso, Campos& c) { fonte_v<par>(caso, c); }
+QUELNA_AVX512 void fonte_v_avx512(const CaseData& caso, Campos& c) { fonte_v<detalhe::oito>(caso, c); }
 
 }  // namespace
 
@@ -107,47 +171,9 @@ void coeficientes_uv(const CaseData& caso, Campos& c) {
     }
 }
 
-void termo_fonte_u(const CaseData& caso, Campos& c) {
-    const int nx = caso.nx, ny = caso.ny;
-    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
-    for (int j = 2; j <= ny - 1; ++j) {
-        int i = 2;
-        for (; i + 1 <= nx - 1; i += 2) {
-            const int P = (j - 1) * nx + i;
-            const par dc = correcao_adiada_par(caso, c, c.u, P);
-            detalhe::guarda(&c.dc_u[P], dc);
-            detalhe::guarda(&c.bp[P], repete(dx) * dy * carrega(&c.u0[P]) / dt + caso.beta * dc -
-                                          repete(0.5) * dy * (carrega(&c.p[P + 1]) - carrega(&c.p[P - 1])));
-        }
-        for (; i <= nx - 1; ++i) {
-            const int P = (j - 1) * nx + i;
-            c.dc_u[P] = correcao_adiada(caso, c, c.u, P);
-            c.bp[P] = dx * dy * c.u0[P] / dt + caso.beta * c.dc_u[P] - 0.5 * dy * (c.p[P + 1] - c.p[P - 1]);
-        }
-    }
-}
+void termo_fonte_u(const CaseData& caso, Campos& c) { (usa_avx512() ? fonte_u_avx512 : fonte_u_sse2)(caso, c); }
 
-void termo_fonte_v(const CaseData& caso, Campos& c) {
-    const int nx = caso.nx, ny = caso.ny;
-    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
-    for (int j = 2; j <= ny - 1; ++j) {
-        int i = 2;
-        for (; i + 1 <= nx - 1; i += 2) {
-            const int P = (j - 1) * nx + i;
-            const par dc = correcao_adiada_par(caso, c, c.v, P);
-            detalhe::guarda(&c.dc_v[P], dc);
-            detalhe::guarda(&c.bp[P], repete(dx) * dy * carrega(&c.v0[P]) / dt + caso.beta * dc -
-                                          repete(0.5) * dx * (carrega(&c.p[P + nx]) - carrega(&c.p[P - nx])) -
-                                          repete(dx) * dy * carrega(&c.fonte_v[P]));
-        }
-        for (; i <= nx - 1; ++i) {
-            const int P = (j - 1) * nx + i;
-            c.dc_v[P] = correcao_adiada(caso, c, c.v, P);
-            c.bp[P] = dx * dy * c.v0[P] / dt + caso.beta * c.dc_v[P] - 0.5 * dx * (c.p[P + nx] - c.p[P - nx]) -
-                      dx * dy * c.fonte_v[P];
-        }
-    }
-}
+void termo_fonte_v(const CaseData& caso, Campos& c) { (usa_avx512() ? fonte_v_avx512 : fonte_v_sse2)(caso, c); }
 
 void contorno_u(const CaseData& caso, Campos& c) {
     linhas_de_contorno(caso, c);

@@ -12,6 +12,28 @@
 
 namespace quelna::detalhe {
 
+// Eight doubles side by side: in a function built for AVX-512 one register, and every
+// operator the same IEEE operation per lane as on a double.
+typedef double oito __attribute__((vector_size(64)));
+
+// Loads and stores of any number of lanes, and a value repeated in all of them.
+template <typename V>
+inline V carrega_v(const double* p) {
+    V v;
+    __builtin_memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <typename V>
+inline void guarda_v(double* p, V v) {
+    __builtin_memcpy(p, &v, sizeof v);
+}
+
+template <typename V>
+inline V repete_v(double v) {
+    return V{} + v;
+}
+
 // The coefficient rows of eight volumes are forty doubles, loaded as five registers; entry k of
 // column c (0 = as ... 4 = an) is double 5k + c. The two-register permutes read the first
 // sixteen and the next sixteen, a masked permute of the last register the rest.
