@@ -135,9 +135,10 @@ TEST(Study, ShihOn16To64ConvergesWithSecondOrder) {
     EXPECT_NEAR(p, 2.0, 0.15);
     EXPECT_LT(std::fabs(extrapolado + 0.25), std::fabs(fina + 0.25));
     EXPECT_NE(le_arquivo("e/estudo.md").find("| u_central |"), std::string::npos);
-    if (tem_programa("gnuplot"))
+    if (tem_programa("gnuplot")) {
         for (const char* png : {"e/erro.png", "e/perfis_u.png", "e/perfis_v.png"})
             EXPECT_EQ(le_arquivo(png).substr(0, 4), "\x89PNG") << png;
+    }
 
     // The same study through GNU Parallel gives the same table.
     if (!tem_programa("parallel")) GTEST_SKIP() << "GNU Parallel ausente";
