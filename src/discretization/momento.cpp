@@ -51,12 +51,7 @@ void linhas_de_contorno(const CaseData& caso, Campos& c) {
     }
 }
 
-using detalhe::carrega;
 using detalhe::par;
-using detalhe::repete;
-
-// The upwind weights of two faces side by side.
-inline par alfa(par velocidade) { return velocidade >= 0.0 ? repete(0.5) : repete(-0.5); }
 
 // correcao_adiada for the volumes P, P+1, ... side by side in a vector V, the same operations
 // lane by lane.
@@ -65,15 +60,14 @@ __attribute__((always_inline)) inline V correcao_adiada_v(const CaseData& caso, 
                                                           int P) {
     using detalhe::carrega_v;
     using detalhe::repete_v;
-    const auto pesos = [](V velocidade) { return velocidade >= 0.0 ? repete_v<V>(0.5) : repete_v<V>(-0.5); };
     const int nx = caso.nx;
     const V uw = carrega_v<V>(&c.ue[P - 1]), ue = carrega_v<V>(&c.ue[P]);
     const V vs = carrega_v<V>(&c.vn[P - nx]), vn = carrega_v<V>(&c.vn[P]);
     const V Fw = repete_v<V>(caso.dy) * uw, Fe = repete_v<V>(caso.dy) * ue;
     const V Fs = repete_v<V>(caso.dx) * vs, Fn = repete_v<V>(caso.dx) * vn;
     const V fP = carrega_v<V>(&f[P]);
-    return Fe * pesos(ue) * (fP - carrega_v<V>(&f[P + 1])) - Fw * pesos(uw) * (carrega_v<V>(&f[P - 1]) - fP) +
-           Fn * pesos(vn) * (fP - carrega_v<V>(&f[P + nx])) - Fs * pesos(vs) * (carrega_v<V>(&f[P - nx]) - fP);
+    return Fe * detalhe::alfa_v(ue) * (fP - carrega_v<V>(&f[P + 1])) - Fw * detalhe::alfa_v(uw) * (carrega_v<V>(&f[P - 1]) - fP) +
+           Fn * detalhe::alfa_v(vn) * (fP - carrega_v<V>(&f[P + nx])) - Fs * detalhe::alfa_v(vs) * (carrega_v<V>(&f[P - nx]) - fP);
 }
 
 // The source terms of u over the inner rows, V volumes at a time and the rest one by one.
@@ -134,25 +128,34 @@ QUELNA_AVX512 void fonte_v_avx512(const CaseData& caso, Campos& c) { fonte_v<det
 
 }  // namespace
 
-void coeficientes_uv(const CaseData& caso, Campos& c) {
+namespace {
+
+// The coefficients of the inner rows, V volumes at a time and the rest one by one.
+template <typename V>
+__attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Campos& c) {
+    using detalhe::alfa_v;
+    using detalhe::carrega_v;
+    using detalhe::repete_v;
+    constexpr int L = sizeof(V) / sizeof(double);
     const int nx = caso.nx, ny = caso.ny;
     const double dx = caso.dx, dy = caso.dy;
     const double Dx = caso.mi * dy / dx, Dy = caso.mi * dx / dy;
     const double transiente = dx * dy / caso.dt;
     for (int j = 2; j <= ny - 1; ++j) {
         int i = 2;
-        // Two volumes of the row at a time, the same operations lane by lane.
-        for (; i + 1 <= nx - 1; i += 2) {
+        for (; i + L - 1 <= nx - 1; i += L) {
             const int P = (j - 1) * nx + i;
-            const par uw = carrega(&c.ue[P - 1]), ue = carrega(&c.ue[P]);
-            const par vs = carrega(&c.vn[P - nx]), vn = carrega(&c.vn[P]);
-            detalhe::ParDeLinhas r;
-            r.aw = -(repete(Dx) + (alfa(uw) + 0.5) * (repete(dy) * uw));
-            r.ae = -(repete(Dx) + (alfa(ue) - 0.5) * (repete(dy) * ue));
-            r.as = -(repete(Dy) + (alfa(vs) + 0.5) * (repete(dx) * vs));
-            r.an = -(repete(Dy) + (alfa(vn) - 0.5) * (repete(dx) * vn));
-            r.ap = repete(transiente) - (r.as + r.aw + r.ae + r.an);
-            detalhe::guarda_linhas(c.a.data(), P, r);
+            const V uw = carrega_v<V>(&c.ue[P - 1]), ue = carrega_v<V>(&c.ue[P]);
+            const V vs = carrega_v<V>(&c.vn[P - nx]), vn = carrega_v<V>(&c.vn[P]);
+            const V aw = -(repete_v<V>(Dx) + (alfa_v(uw) + 0.5) * (repete_v<V>(dy) * uw));
+            const V ae = -(repete_v<V>(Dx) + (alfa_v(ue) - 0.5) * (repete_v<V>(dy) * ue));
+            const V as = -(repete_v<V>(Dy) + (alfa_v(vs) + 0.5) * (repete_v<V>(dx) * vs));
+            const V an = -(repete_v<V>(Dy) + (alfa_v(vn) - 0.5) * (repete_v<V>(dx) * vn));
+            const V ap = repete_v<V>(transiente) - (as + aw + ae + an);
+            if constexpr (L == 2)
+                detalhe::guarda_linhas(c.a.data(), P, detalhe::ParDeLinhas{as, aw, ap, ae, an});
+            else
+                detalhe::guarda_linhas_oito(c.a.data(), P, {as, aw, ap, ae, an});
         }
         for (; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i;
@@ -169,6 +172,15 @@ void coeficientes_uv(const CaseData& caso, Campos& c) {
             r.ap = transiente - (r.as + r.aw + r.ae + r.an);
         }
     }
+}
+
+void coeficientes_sse2(const CaseData& caso, Campos& c) { coeficientes<par>(caso, c); }
+QUELNA_AVX512 void coeficientes_avx512(const CaseData& caso, Campos& c) { coeficientes<detalhe::oito>(caso, c); }
+
+}  // namespace
+
+void coeficientes_uv(const CaseData& caso, Campos& c) {
+    (usa_avx512() ? coeficientes_avx512 : coeficientes_sse2)(caso, c);
 }
 
 void termo_fonte_u(const CaseData& caso, Campos& c) { (usa_avx512() ? fonte_u_avx512 : fonte_u_sse2)(caso, c); }

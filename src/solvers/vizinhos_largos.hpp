@@ -5,6 +5,9 @@
 
 #include <immintrin.h>
 
+#include <cstddef>
+#include <utility>
+
 #include "solvers/sistema.hpp"
 
 #define QUELNA_AVX512 __attribute__((target("avx512f")))
@@ -32,6 +35,36 @@ inline void guarda_v(double* p, V v) {
 template <typename V>
 inline V repete_v(double v) {
     return V{} + v;
+}
+
+// The upwind weights of faces side by side: +0.5 where the velocity is non-negative.
+template <typename V>
+inline V alfa_v(V velocidade) {
+    return velocidade >= 0.0 ? repete_v<V>(0.5) : repete_v<V>(-0.5);
+}
+
+// Stores the coefficients of eight volumes, given column by column (as, aw, ap, ae, an), as
+// their eight rows: forty doubles, of which register m holds doubles 8m to 8m+7, double
+// 5k + c being column c of volume k. Each register takes its lanes from the five columns in
+// four shuffles.
+template <int m, std::size_t... l>
+inline oito linhas_em_registro(const oito (&col)[5], std::index_sequence<l...>) {
+    constexpr auto k = [](std::size_t i) { return static_cast<int>((8 * m + i) / 5); };
+    constexpr auto c = [](std::size_t i) { return static_cast<int>((8 * m + i) % 5); };
+    const oito t01 = __builtin_shufflevector(col[0], col[1], (c(l) == 1 ? 8 + k(l) : k(l))...);
+    const oito t23 = __builtin_shufflevector(col[2], col[3], (c(l) == 3 ? 8 + k(l) : k(l))...);
+    const oito t = __builtin_shufflevector(t01, t23, (c(l) == 2 || c(l) == 3 ? 8 + static_cast<int>(l) : static_cast<int>(l))...);
+    return __builtin_shufflevector(t, col[4], (c(l) == 4 ? 8 + k(l) : static_cast<int>(l))...);
+}
+
+inline void guarda_linhas_oito(Linha* a, int P, const oito (&col)[5]) {
+    double* d = &a[P].as;
+    const auto l = std::make_index_sequence<8>{};
+    guarda_v(d, linhas_em_registro<0>(col, l));
+    guarda_v(d + 8, linhas_em_registro<1>(col, l));
+    guarda_v(d + 16, linhas_em_registro<2>(col, l));
+    guarda_v(d + 24, linhas_em_registro<3>(col, l));
+    guarda_v(d + 32, linhas_em_registro<4>(col, l));
 }
 
 // The coefficient rows of eight volumes are forty doubles, loaded as five registers; entry k of
