@@ -1,22 +1,53 @@
 #include "discretization/equacoes.hpp"
+#include "platform/processador.hpp"
+#include "solvers/vizinhos.hpp"
+#include "solvers/vizinhos_largos.hpp"
 
 namespace quelna {
 
-void coeficientes_plinha(const CaseData& caso, Campos& c) {
+namespace {
+
+// The rows of the inner volumes, V at a time and the rest one by one.
+template <typename V>
+__attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Campos& c) {
+    using detalhe::carrega_v;
+    using detalhe::repete_v;
+    constexpr int L = sizeof(V) / sizeof(double);
     const int nx = caso.nx, ny = caso.ny;
     const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
     // On a uniform grid every real row has the same coefficients.
     const double aw = -(dy * dt / dx), ae = -(dy * dt / dx);
     const double as = -(dx * dt / dy), an = -(dx * dt / dy);
     const double ap = -(as + aw + ae + an);
-    for (int j = 2; j <= ny - 1; ++j)
-        for (int i = 2; i <= nx - 1; ++i) {
+    // L rows are 5L doubles: the same L registers' worth of them every time.
+    const double linha[5] = {as, aw, ap, ae, an};
+    V linhas[5];
+    for (int q = 0; q < 5 * L; ++q) linhas[q / L][q % L] = linha[q % 5];
+    for (int j = 2; j <= ny - 1; ++j) {
+        int i = 2;
+        for (; i + L - 1 <= nx - 1; i += L) {
             const int P = (j - 1) * nx + i;
-            c.a[P] = Linha{as, aw, ap, ae, an};
+            for (int q = 0; q < 5; ++q) detalhe::guarda_v(&c.a[P].as + q * L, linhas[q]);
             // Mass entering through the west and south faces minus mass leaving through the
             // east and north faces.
+            detalhe::guarda_v(&c.bp[P], repete_v<V>(dy) * carrega_v<V>(&c.ue[P - 1]) - repete_v<V>(dy) * carrega_v<V>(&c.ue[P]) +
+                                            repete_v<V>(dx) * carrega_v<V>(&c.vn[P - nx]) - repete_v<V>(dx) * carrega_v<V>(&c.vn[P]));
+        }
+        for (; i <= nx - 1; ++i) {
+            const int P = (j - 1) * nx + i;
+            c.a[P] = Linha{as, aw, ap, ae, an};
             c.bp[P] = dy * c.ue[P - 1] - dy * c.ue[P] + dx * c.vn[P - nx] - dx * c.vn[P];
         }
+    }
+}
+
+void coeficientes_sse2(const CaseData& caso, Campos& c) { coeficientes<detalhe::par>(caso, c); }
+QUELNA_AVX512 void coeficientes_avx512(const CaseData& caso, Campos& c) { coeficientes<detalhe::oito>(caso, c); }
+
+}  // namespace
+
+void coeficientes_plinha(const CaseData& caso, Campos& c) {
+    (usa_avx512() ? coeficientes_avx512 : coeficientes_sse2)(caso, c);
 }
 
 // Each fictitious value minus its inward neighbour equals the difference between that
