@@ -20,9 +20,6 @@ namespace quelna {
 
 namespace {
 
-const Solvers literais{&referencia::jacobi, &referencia::gauss_seidel, &referencia::sor,
-                       &referencia::adi,    &referencia::msi_fatores,  &referencia::msi};
-
 // A case in its fields after a few outer iterations, with its u and plinha systems.
 struct Estado {
     CaseData caso;
@@ -104,7 +101,7 @@ void solver(benchmark::State& st, int metodo, bool literal, bool plinha) {
     const CaseData& k = e.caso;
     for (auto _ : st) {
         resolve(metodo, k.nx, k.ny, k.N, nit, 0.0, 1.2, a.data(), bp.data(), x.data(), e.L.data(), e.U.data(),
-                literal ? literais : solvers_do_programa);
+                literal ? referencia::nucleos().solvers : solvers_do_programa);
         benchmark::DoNotOptimize(x.data());
     }
     por_volume(st, static_cast<double>(k.N) * nit);
@@ -181,7 +178,7 @@ void iteracao_externa(benchmark::State& st, int metodo, bool literal) {
         c.msi_U.resize(static_cast<std::size_t>(k.N) + 1);
     }
     ArquivoTexto l("/dev/null"), i("/dev/null"), r("/dev/null");
-    const Nucleos nucleos = literal ? Nucleos{literais, &referencia::norma} : Nucleos{};
+    const Nucleos nucleos = literal ? referencia::nucleos() : Nucleos{};
     for (auto _ : st) {
         ciclo(k, c, l, i, r, nucleos);
         benchmark::DoNotOptimize(c.u.data());

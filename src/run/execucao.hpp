@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "discretization/equacoes.hpp"
 #include "discretization/modelo.hpp"
 #include "input/cabecalho.hpp"
 #include "platform/arquivo.hpp"
@@ -27,10 +28,19 @@ struct EstadoCiclo {
     Resultados ultimos;     // the values of interest of the last reported iteration
 };
 
-// The kernels a run uses: the solvers and the residual norm.
+// The kernels a run uses: the solvers, the residual norm and the assembly and correction
+// routines that have more than one rendering.
 struct Nucleos {
+    using Rotina = void (*)(const CaseData&, Campos&);
     Solvers solvers = solvers_do_programa;
     void (*norma)(int, int, int, const Linha*, const double*, const double*, double&) = &quelna::norma;
+    Rotina coeficientes_uv = &quelna::coeficientes_uv;
+    Rotina termo_fonte_u = &quelna::termo_fonte_u;
+    Rotina termo_fonte_v = &quelna::termo_fonte_v;
+    Rotina velocidades_face = &quelna::velocidades_face;
+    Rotina coeficientes_plinha = &quelna::coeficientes_plinha;
+    Rotina corrige_uv = &quelna::corrige_uv;
+    Rotina corrige_face = &quelna::corrige_face;
 };
 
 // The outer iteration cycle and everything the run writes after it.

@@ -79,27 +79,27 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
     for (int it = 1; it <= caso.itmax; ++it) {
         double residuo = 0.0;
 
-        coeficientes_uv(caso, c);
-        termo_fonte_u(caso, c);
+        nucleos.coeficientes_uv(caso, c);
+        nucleos.termo_fonte_u(caso, c);
         contorno_u(caso, c);
         resolve_sistema(caso, c, c.u, caso.nit_uv, caso.tol_uv, nucleos.solvers);
         nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.u.data(), residuo);
 
         // The v equation shares the coefficients of the real rows with u.
-        termo_fonte_v(caso, c);
+        nucleos.termo_fonte_v(caso, c);
         contorno_v(caso, c);
         resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv, nucleos.solvers);
         nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.v.data(), residuo);
 
-        velocidades_face(caso, c);
+        nucleos.velocidades_face(caso, c);
 
         for (int passo = 1; passo <= caso.nmassa; ++passo) {
-            coeficientes_plinha(caso, c);
+            nucleos.coeficientes_plinha(caso, c);
             contorno_plinha(caso, c);
             resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, nucleos.solvers);
             corrige_p(caso, c);
-            corrige_uv(caso, c);
-            corrige_face(caso, c);
+            nucleos.corrige_uv(caso, c);
+            nucleos.corrige_face(caso, c);
         }
         nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.plinha.data(), residuo);
 

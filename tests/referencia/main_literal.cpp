@@ -10,8 +10,5 @@ int main() {
     instala_interrupcao();
     JanelaTexto janela;
     INITIALSETTINGS(janela);
-    const Nucleos literais{Solvers{&referencia::jacobi, &referencia::gauss_seidel, &referencia::sor,
-                                   &referencia::adi, &referencia::msi_fatores, &referencia::msi},
-                           &referencia::norma};
-    return principal(janela, agora_local, literais);
+    return principal(janela, agora_local, referencia::nucleos());
 }

@@ -253,4 +253,18 @@ void msi_avanco(int nx, int N, const FatorL* msi_L, const double* res, double* y
     }
 }
 
+Nucleos nucleos() {
+    Nucleos n;
+    n.solvers = Solvers{&jacobi, &gauss_seidel, &sor, &adi, &msi_fatores, &msi};
+    n.norma = &norma;
+    n.coeficientes_uv = &coeficientes_uv;
+    n.termo_fonte_u = &termo_fonte_u;
+    n.termo_fonte_v = &termo_fonte_v;
+    n.velocidades_face = &velocidades_face;
+    n.coeficientes_plinha = &coeficientes_plinha;
+    n.corrige_uv = &corrige_uv;
+    n.corrige_face = &corrige_face;
+    return n;
+}
+
 }  // namespace quelna::referencia

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "discretization/modelo.hpp"
+#include "run/execucao.hpp"
 #include "solvers/sistema.hpp"
 
 namespace quelna::referencia {
@@ -27,5 +28,8 @@ void velocidades_face(const CaseData& caso, Campos& c);
 void coeficientes_plinha(const CaseData& caso, Campos& c);
 void corrige_uv(const CaseData& caso, Campos& c);
 void corrige_face(const CaseData& caso, Campos& c);
+
+// Every kernel of a run in its literal loops.
+Nucleos nucleos();
 
 }  // namespace quelna::referencia

@@ -76,7 +76,7 @@ TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
 // The fields after a few outer iterations of a case with each solver, with the program's
 // kernels and with the literal ones: every system the discretization builds passes through both.
 TEST_P(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
-    const Nucleos literais{solvers_referencia, &referencia::norma};
+    const Nucleos literais = referencia::nucleos();
     const std::map<int, std::string> casos[] = {
         {{2, "20"}, {3, "17"}, {6, "25"}},
         {{2, "24"}, {3, "24"}, {6, "15"}, {18, "1"}, {19, "1"}},
