@@ -93,6 +93,31 @@ double residuo(int nx, int N, const Linha* a, const double* bp, const double* x,
     return std::sqrt(soma);
 }
 
+// The steps t = 0, 1, ... of a band of B rows in which row k is 2k columns behind row 0.
+// While rows enter or leave the grid, parcial(t) takes the step one volume at a time; in
+// between, every row is inside it, and two rows share a vector register: dois(q, t, o) gives
+// rows 2q and 2q+1 at step t from o, their values at step t - 1. guardado holds each row's
+// last value between the two kinds of step.
+template <int B, typename Parcial, typename Dois>
+__attribute__((always_inline)) inline void passos_da_banda(int nx, double (&guardado)[B], Parcial parcial, Dois dois) {
+    using detalhe::par;
+    const int fim = nx + 2 * (B - 1);
+    int t = 0;
+    for (; t < 2 * B - 1 && t < fim; ++t) parcial(t);
+    if (t <= nx - 1) {
+        par o[B / 2];
+        for (int q = 0; q < B / 2; ++q) o[q] = par{guardado[2 * q], guardado[2 * q + 1]};
+        for (; t <= nx - 1; ++t)
+#pragma GCC unroll 8
+            for (int q = 0; q < B / 2; ++q) o[q] = dois(q, t, o[q]);
+        for (int q = 0; q < B / 2; ++q) {
+            guardado[2 * q] = o[q][0];
+            guardado[2 * q + 1] = o[q][1];
+        }
+    }
+    for (; t < fim; ++t) parcial(t);
+}
+
 // Forward substitution y = L^-1 res. Row 1 runs alone; the other rows advance in bands as a
 // wavefront, each row two columns behind the row below (it needs the south and south-east
 // values), each keeping its last value (the next one's west neighbour) at hand. The first
@@ -126,38 +151,23 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double
             if (i >= 1 && i <= nx) passo(k, i);
         }
     };
-    const int fim = nx + 2 * (B - 1);
-    int t = 0;
-    for (; t < 2 * B - 1 && t < fim; ++t) parcial(t);
-    if (t <= nx - 1) {
-        // Every row of the band is past its first volume and short of its last: the rows go
-        // two by two in the lanes of a vector register, row 2p at column i and row 2p+1 at
-        // column i - 2, their coefficients gathered lane by lane, one packed division each.
+    // Where the rows are inside the grid, row 2q at column i and row 2q+1 at column i - 2 share a
+    // register, their coefficients gathered lane by lane, with one packed division.
+    const auto dois = [&](int q, int t, detalhe::par o) {
         using detalhe::par;
-        par o[B / 2];
-        for (int q = 0; q < B / 2; ++q) o[q] = par{oeste[2 * q], oeste[2 * q + 1]};
-        for (; t <= nx - 1; ++t) {
-#pragma GCC unroll 8
-            for (int q = 0; q < B / 2; ++q) {
-                const int P0 = base[2 * q] + 1 + t - 4 * q, P1 = base[2 * q + 1] - 1 + t - 4 * q;
-                const par ed0 = detalhe::carrega(&msi_L[P0].e), cb0 = detalhe::carrega(&msi_L[P0].c);
-                const par ed1 = detalhe::carrega(&msi_L[P1].e), cb1 = detalhe::carrega(&msi_L[P1].c);
-                const par e = __builtin_shufflevector(ed0, ed1, 0, 2), d = __builtin_shufflevector(ed0, ed1, 1, 3);
-                const par c = __builtin_shufflevector(cb0, cb1, 0, 2), b = __builtin_shufflevector(cb0, cb1, 1, 3);
-                const par r = par{res[P0], res[P1]};
-                const par se = par{y[P0 - nx + 1], y[P1 - nx + 1]}, sul = par{y[P0 - nx], y[P1 - nx]};
-                const par v = (((r - d * o[q]) - c * se) - b * sul) / e;
-                y[P0] = v[0];
-                y[P1] = v[1];
-                o[q] = v;
-            }
-        }
-        for (int q = 0; q < B / 2; ++q) {
-            oeste[2 * q] = o[q][0];
-            oeste[2 * q + 1] = o[q][1];
-        }
-    }
-    for (; t < fim; ++t) parcial(t);
+        const int P0 = base[2 * q] + 1 + t - 4 * q, P1 = base[2 * q + 1] - 1 + t - 4 * q;
+        const par ed0 = detalhe::carrega(&msi_L[P0].e), cb0 = detalhe::carrega(&msi_L[P0].c);
+        const par ed1 = detalhe::carrega(&msi_L[P1].e), cb1 = detalhe::carrega(&msi_L[P1].c);
+        const par e = __builtin_shufflevector(ed0, ed1, 0, 2), d = __builtin_shufflevector(ed0, ed1, 1, 3);
+        const par c = __builtin_shufflevector(cb0, cb1, 0, 2), b = __builtin_shufflevector(cb0, cb1, 1, 3);
+        const par r = par{res[P0], res[P1]};
+        const par se = par{y[P0 - nx + 1], y[P1 - nx + 1]}, sul = par{y[P0 - nx], y[P1 - nx]};
+        const par v = (((r - d * o) - c * se) - b * sul) / e;
+        y[P0] = v[0];
+        y[P1] = v[1];
+        return v;
+    };
+    passos_da_banda<B>(nx, oeste, parcial, dois);
     for (int k = 1; ok && k < B; ++k) ok = std::isfinite(y[base[k]]);
     return ok;
 }
@@ -213,36 +223,20 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, doub
             if (i >= 1 && i <= nx) passo(k, i);
         }
     };
-    const int fim = nx + 2 * (B - 1);
-    int t = 0;
-    for (; t < 2 * B - 1 && t < fim; ++t) parcial(t);
-    if (t <= nx - 1) {
-        // Every row of the band is short of its last volume: two rows per vector register, as
-        // in the forward substitution.
+    const auto dois = [&](int q, int t, detalhe::par o) {
         using detalhe::par;
-        par o[B / 2];
-        for (int q = 0; q < B / 2; ++q) o[q] = par{leste[2 * q], leste[2 * q + 1]};
-        for (; t <= nx - 1; ++t) {
-#pragma GCC unroll 8
-            for (int q = 0; q < B / 2; ++q) {
-                const int P0 = base[2 * q] + nx - t + 4 * q, P1 = base[2 * q + 1] + nx - t + 4 * q + 2;
-                const par fg0 = detalhe::carrega(&msi_U[P0].f), fg1 = detalhe::carrega(&msi_U[P1].f);
-                const par f = __builtin_shufflevector(fg0, fg1, 0, 2), g = __builtin_shufflevector(fg0, fg1, 1, 3);
-                const par h = par{msi_U[P0].h, msi_U[P1].h};
-                const par r = par{y[P0], y[P1]};
-                const par no = par{delta[P0 + nx - 1], delta[P1 + nx - 1]}, n = par{delta[P0 + nx], delta[P1 + nx]};
-                const par v = ((r - f * o[q]) - g * no) - h * n;
-                delta[P0] = v[0];
-                delta[P1] = v[1];
-                o[q] = v;
-            }
-        }
-        for (int q = 0; q < B / 2; ++q) {
-            leste[2 * q] = o[q][0];
-            leste[2 * q + 1] = o[q][1];
-        }
-    }
-    for (; t < fim; ++t) parcial(t);
+        const int P0 = base[2 * q] + nx - t + 4 * q, P1 = base[2 * q + 1] + nx - t + 4 * q + 2;
+        const par fg0 = detalhe::carrega(&msi_U[P0].f), fg1 = detalhe::carrega(&msi_U[P1].f);
+        const par f = __builtin_shufflevector(fg0, fg1, 0, 2), g = __builtin_shufflevector(fg0, fg1, 1, 3);
+        const par h = par{msi_U[P0].h, msi_U[P1].h};
+        const par r = par{y[P0], y[P1]};
+        const par no = par{delta[P0 + nx - 1], delta[P1 + nx - 1]}, n = par{delta[P0 + nx], delta[P1 + nx]};
+        const par v = ((r - f * o) - g * no) - h * n;
+        delta[P0] = v[0];
+        delta[P1] = v[1];
+        return v;
+    };
+    passos_da_banda<B>(nx, leste, parcial, dois);
     for (int k = 1; ok && k < B; ++k) ok = std::isfinite(delta[base[k] + nx + 1]);
     return ok;
 }
