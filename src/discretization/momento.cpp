@@ -65,9 +65,11 @@ __attribute__((always_inline)) inline V correcao_adiada_v(const CaseData& caso, 
     const V vs = carrega_v<V>(&c.vn[P - nx]), vn = carrega_v<V>(&c.vn[P]);
     const V Fw = repete_v<V>(caso.dy) * uw, Fe = repete_v<V>(caso.dy) * ue;
     const V Fs = repete_v<V>(caso.dx) * vs, Fn = repete_v<V>(caso.dx) * vn;
-    const V fP = carrega_v<V>(&f[P]);
-    return Fe * detalhe::alfa_v(ue) * (fP - carrega_v<V>(&f[P + 1])) - Fw * detalhe::alfa_v(uw) * (carrega_v<V>(&f[P - 1]) - fP) +
-           Fn * detalhe::alfa_v(vn) * (fP - carrega_v<V>(&f[P + nx])) - Fs * detalhe::alfa_v(vs) * (carrega_v<V>(&f[P - nx]) - fP);
+    const V fP = carrega_v<V>(&f[P]), fE = carrega_v<V>(&f[P + 1]), fW = carrega_v<V>(&f[P - 1]);
+    const V fN = carrega_v<V>(&f[P + nx]), fS = carrega_v<V>(&f[P - nx]);
+    using detalhe::alfa_v;
+    return Fe * alfa_v(ue) * (fP - fE) - Fw * alfa_v(uw) * (fW - fP) + Fn * alfa_v(vn) * (fP - fN) -
+           Fs * alfa_v(vs) * (fS - fP);
 }
 
 // The source terms of u over the inner rows, V volumes at a time and the rest one by one.
@@ -84,8 +86,9 @@ __attribute__((always_inline)) inline void fonte_u(const CaseData& caso, Campos&
             const int P = (j - 1) * nx + i;
             const V dc = correcao_adiada_v<V>(caso, c, c.u, P);
             detalhe::guarda_v(&c.dc_u[P], dc);
+            const V pE = carrega_v<V>(&c.p[P + 1]), pW = carrega_v<V>(&c.p[P - 1]);
             detalhe::guarda_v(&c.bp[P], repete_v<V>(dx) * dy * carrega_v<V>(&c.u0[P]) / dt + caso.beta * dc -
-                                            repete_v<V>(0.5) * dy * (carrega_v<V>(&c.p[P + 1]) - carrega_v<V>(&c.p[P - 1])));
+                                            repete_v<V>(0.5) * dy * (pE - pW));
         }
         for (; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i;
@@ -108,8 +111,9 @@ __attribute__((always_inline)) inline void fonte_v(const CaseData& caso, Campos&
             const int P = (j - 1) * nx + i;
             const V dc = correcao_adiada_v<V>(caso, c, c.v, P);
             detalhe::guarda_v(&c.dc_v[P], dc);
+            const V pN = carrega_v<V>(&c.p[P + nx]), pS = carrega_v<V>(&c.p[P - nx]);
             detalhe::guarda_v(&c.bp[P], repete_v<V>(dx) * dy * carrega_v<V>(&c.v0[P]) / dt + caso.beta * dc -
-                                            repete_v<V>(0.5) * dx * (carrega_v<V>(&c.p[P + nx]) - carrega_v<V>(&c.p[P - nx])) -
+                                            repete_v<V>(0.5) * dx * (pN - pS) -
                                             repete_v<V>(dx) * dy * carrega_v<V>(&c.fonte_v[P]));
         }
         for (; i <= nx - 1; ++i) {

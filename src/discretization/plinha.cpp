@@ -30,8 +30,10 @@ __attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Ca
             for (int q = 0; q < 5; ++q) detalhe::guarda_v(&c.a[P].as + q * L, linhas[q]);
             // Mass entering through the west and south faces minus mass leaving through the
             // east and north faces.
-            detalhe::guarda_v(&c.bp[P], repete_v<V>(dy) * carrega_v<V>(&c.ue[P - 1]) - repete_v<V>(dy) * carrega_v<V>(&c.ue[P]) +
-                                            repete_v<V>(dx) * carrega_v<V>(&c.vn[P - nx]) - repete_v<V>(dx) * carrega_v<V>(&c.vn[P]));
+            const V uw = carrega_v<V>(&c.ue[P - 1]), ue = carrega_v<V>(&c.ue[P]);
+            const V vs = carrega_v<V>(&c.vn[P - nx]), vn = carrega_v<V>(&c.vn[P]);
+            const V Dy = repete_v<V>(dy), Dx = repete_v<V>(dx);
+            detalhe::guarda_v(&c.bp[P], Dy * uw - Dy * ue + Dx * vs - Dx * vn);
         }
         for (; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i;

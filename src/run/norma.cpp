@@ -38,7 +38,7 @@ struct Blocos {
         atual = b[0].data();
         anterior = b[1].data();
     }
-    // Where the residual of column c of the block, row j, is kept.
+    // Where the residuals of row j of the block being taken go, column by column.
     double* r(int j) const { return atual + static_cast<std::ptrdiff_t>(j - 2) * largura; }
     // As many terms of the block before as it has columns: over the rows of this block, all of
     // them, in their column order.
@@ -61,9 +61,10 @@ struct Blocos {
     }
 };
 
-// Columns c0 .. c0+larg-1 of row j, two at a time.
-inline void residuos_aos_pares(Blocos& b, int nx, const Linha* a, const double* bp, const double* x, int j, int c0,
-                               int larg) {
+// Columns c0 .. c0+larg-1 of row j, two at a time (inlined also where the registers are wider:
+// a call would switch register widths on every row).
+__attribute__((always_inline)) inline void residuos_aos_pares(Blocos& b, int nx, const Linha* a, const double* bp,
+                                                              const double* x, int j, int c0, int larg) {
     const int P0 = (j - 1) * nx + c0;
     double* r = b.r(j);
     int c = 0;

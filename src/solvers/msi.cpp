@@ -310,7 +310,8 @@ void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, in
     const auto dois = [&](int q, int j0, int t) {
         const int i0 = 1 + t - 4 * q, i1 = i0 - 2, j = j0 + 2 * q;
         const int P0 = (j - 1) * nx + i0, P1 = j * nx + i1;
-        const par sw0 = carrega(&a[P0].as), pe0 = carrega(&a[P0].ap), sw1 = carrega(&a[P1].as), pe1 = carrega(&a[P1].ap);
+        const par sw0 = carrega(&a[P0].as), pe0 = carrega(&a[P0].ap);
+        const par sw1 = carrega(&a[P1].as), pe1 = carrega(&a[P1].ap);
         const auto fgh = [&](int Q0, int Q1, par& f, par& g, par& h) {
             const par fg0 = carrega(&msi_U[Q0].f), fg1 = carrega(&msi_U[Q1].f);
             f = __builtin_shufflevector(fg0, fg1, 0, 2);

@@ -1,6 +1,8 @@
-// The residuals of eight consecutive volumes side by side in one AVX-512 register, for the
-// kernels that take this form when the processor has it (usa_avx512). Every lane does the same
-// IEEE operations in the same order as the scalar and two-volume forms: the same bytes.
+// Eight consecutive volumes side by side in one AVX-512 register, for the kernels that take this
+// form when the processor has it (usa_avx512): the vector type and the helpers the two-lane and
+// eight-lane forms share, the rearrangement of coefficient rows into columns and back, and the
+// residuals. Every lane does the same IEEE operations in the same order as the scalar and
+// two-volume forms: the same bytes.
 #pragma once
 
 #include <immintrin.h>
@@ -53,8 +55,9 @@ inline oito linhas_em_registro(const oito (&col)[5], std::index_sequence<l...>) 
     constexpr auto c = [](std::size_t i) { return static_cast<int>((8 * m + i) % 5); };
     const oito t01 = __builtin_shufflevector(col[0], col[1], (c(l) == 1 ? 8 + k(l) : k(l))...);
     const oito t23 = __builtin_shufflevector(col[2], col[3], (c(l) == 3 ? 8 + k(l) : k(l))...);
-    const oito t = __builtin_shufflevector(t01, t23, (c(l) == 2 || c(l) == 3 ? 8 + static_cast<int>(l) : static_cast<int>(l))...);
-    return __builtin_shufflevector(t, col[4], (c(l) == 4 ? 8 + k(l) : static_cast<int>(l))...);
+    constexpr auto esta = [](std::size_t i) { return static_cast<int>(i); };
+    const oito t = __builtin_shufflevector(t01, t23, (c(l) == 2 || c(l) == 3 ? 8 + esta(l) : esta(l))...);
+    return __builtin_shufflevector(t, col[4], (c(l) == 4 ? 8 + k(l) : esta(l))...);
 }
 
 inline void guarda_linhas_oito(Linha* a, int P, const oito (&col)[5]) {
