@@ -58,77 +58,61 @@ using detalhe::par;
 template <typename V>
 __attribute__((always_inline)) inline V correcao_adiada_v(const CaseData& caso, const Campos& c, const Campo& f,
                                                           int P) {
-    using detalhe::carrega_v;
-    using detalhe::repete_v;
+    using detalhe::carrega;
+    using detalhe::repete;
     const int nx = caso.nx;
-    const V uw = carrega_v<V>(&c.ue[P - 1]), ue = carrega_v<V>(&c.ue[P]);
-    const V vs = carrega_v<V>(&c.vn[P - nx]), vn = carrega_v<V>(&c.vn[P]);
-    const V Fw = repete_v<V>(caso.dy) * uw, Fe = repete_v<V>(caso.dy) * ue;
-    const V Fs = repete_v<V>(caso.dx) * vs, Fn = repete_v<V>(caso.dx) * vn;
-    const V fP = carrega_v<V>(&f[P]), fE = carrega_v<V>(&f[P + 1]), fW = carrega_v<V>(&f[P - 1]);
-    const V fN = carrega_v<V>(&f[P + nx]), fS = carrega_v<V>(&f[P - nx]);
+    const V uw = carrega<V>(&c.ue[P - 1]), ue = carrega<V>(&c.ue[P]);
+    const V vs = carrega<V>(&c.vn[P - nx]), vn = carrega<V>(&c.vn[P]);
+    const V Fw = repete<V>(caso.dy) * uw, Fe = repete<V>(caso.dy) * ue;
+    const V Fs = repete<V>(caso.dx) * vs, Fn = repete<V>(caso.dx) * vn;
+    const V fP = carrega<V>(&f[P]), fE = carrega<V>(&f[P + 1]), fW = carrega<V>(&f[P - 1]);
+    const V fN = carrega<V>(&f[P + nx]), fS = carrega<V>(&f[P - nx]);
     using detalhe::alfa_v;
     return Fe * alfa_v(ue) * (fP - fE) - Fw * alfa_v(uw) * (fW - fP) + Fn * alfa_v(vn) * (fP - fN) -
            Fs * alfa_v(vs) * (fS - fP);
 }
 
-// The source terms of u over the inner rows, V volumes at a time and the rest one by one.
-template <typename V>
-__attribute__((always_inline)) inline void fonte_u(const CaseData& caso, Campos& c) {
-    using detalhe::carrega_v;
-    using detalhe::repete_v;
+// The source terms of u (v = false) or v over the inner rows, V volumes at a time and the rest
+// one by one: the time term, the deferred correction and the pressure difference across the
+// volume, and for v the body force.
+template <typename V, bool v>
+__attribute__((always_inline)) inline void fonte(const CaseData& caso, Campos& c) {
+    using detalhe::carrega;
+    using detalhe::repete;
     constexpr int L = sizeof(V) / sizeof(double);
     const int nx = caso.nx, ny = caso.ny;
     const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
+    const Campo& f = v ? c.v : c.u;
+    const Campo& f0 = v ? c.v0 : c.u0;
+    Campo& dc = v ? c.dc_v : c.dc_u;
+    const int d = v ? nx : 1;           // the neighbour across the volume in the pressure difference
+    const double face = v ? dx : dy;    // the face the pressure acts on
     for (int j = 2; j <= ny - 1; ++j) {
         int i = 2;
         for (; i + L - 1 <= nx - 1; i += L) {
             const int P = (j - 1) * nx + i;
-            const V dc = correcao_adiada_v<V>(caso, c, c.u, P);
-            detalhe::guarda_v(&c.dc_u[P], dc);
-            const V pE = carrega_v<V>(&c.p[P + 1]), pW = carrega_v<V>(&c.p[P - 1]);
-            detalhe::guarda_v(&c.bp[P], repete_v<V>(dx) * dy * carrega_v<V>(&c.u0[P]) / dt + caso.beta * dc -
-                                            repete_v<V>(0.5) * dy * (pE - pW));
+            const V dcP = correcao_adiada_v<V>(caso, c, f, P);
+            detalhe::guarda(&dc[P], dcP);
+            const V pmais = carrega<V>(&c.p[P + d]), pmenos = carrega<V>(&c.p[P - d]);
+            V b = repete<V>(dx) * dy * carrega<V>(&f0[P]) / dt + caso.beta * dcP -
+                  repete<V>(0.5) * face * (pmais - pmenos);
+            if constexpr (v) b = b - repete<V>(dx) * dy * carrega<V>(&c.fonte_v[P]);
+            detalhe::guarda(&c.bp[P], b);
         }
         for (; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i;
-            c.dc_u[P] = correcao_adiada(caso, c, c.u, P);
-            c.bp[P] = dx * dy * c.u0[P] / dt + caso.beta * c.dc_u[P] - 0.5 * dy * (c.p[P + 1] - c.p[P - 1]);
+            dc[P] = correcao_adiada(caso, c, f, P);
+            double b = dx * dy * f0[P] / dt + caso.beta * dc[P] - 0.5 * face * (c.p[P + d] - c.p[P - d]);
+            if constexpr (v) b = b - dx * dy * c.fonte_v[P];
+            c.bp[P] = b;
         }
     }
 }
 
-template <typename V>
-__attribute__((always_inline)) inline void fonte_v(const CaseData& caso, Campos& c) {
-    using detalhe::carrega_v;
-    using detalhe::repete_v;
-    constexpr int L = sizeof(V) / sizeof(double);
-    const int nx = caso.nx, ny = caso.ny;
-    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
-    for (int j = 2; j <= ny - 1; ++j) {
-        int i = 2;
-        for (; i + L - 1 <= nx - 1; i += L) {
-            const int P = (j - 1) * nx + i;
-            const V dc = correcao_adiada_v<V>(caso, c, c.v, P);
-            detalhe::guarda_v(&c.dc_v[P], dc);
-            const V pN = carrega_v<V>(&c.p[P + nx]), pS = carrega_v<V>(&c.p[P - nx]);
-            detalhe::guarda_v(&c.bp[P], repete_v<V>(dx) * dy * carrega_v<V>(&c.v0[P]) / dt + caso.beta * dc -
-                                            repete_v<V>(0.5) * dx * (pN - pS) -
-                                            repete_v<V>(dx) * dy * carrega_v<V>(&c.fonte_v[P]));
-        }
-        for (; i <= nx - 1; ++i) {
-            const int P = (j - 1) * nx + i;
-            c.dc_v[P] = correcao_adiada(caso, c, c.v, P);
-            c.bp[P] = dx * dy * c.v0[P] / dt + caso.beta * c.dc_v[P] - 0.5 * dx * (c.p[P + nx] - c.p[P - nx]) -
-                      dx * dy * c.fonte_v[P];
-        }
-    }
-}
-
-void fonte_u_sse2(const CaseData& caso, Campos& c) { fonte_u<par>(caso, c); }
-QUELNA_AVX512 void fonte_u_avx512(const CaseData& caso, Campos& c) { fonte_u<detalhe::oito>(caso, c); }
-void fonte_v_sse2(const CaseData& caso, Campos& c) { fonte_v<par>(caso, c); }
-QUELNA_AVX512 void fonte_v_avx512(const CaseData& caso, Campos& c) { fonte_v<detalhe::oito>(caso, c); }
+void fonte_u_sse2(const CaseData& caso, Campos& c) { fonte<par, false>(caso, c); }
+QUELNA_AVX512 void fonte_u_avx512(const CaseData& caso, Campos& c) { fonte<detalhe::oito, false>(caso, c); }
+void fonte_v_sse2(const CaseData& caso, Campos& c) { fonte<par, true>(caso, c); }
+QUELNA_AVX512 void fonte_v_avx512(const CaseData& caso, Campos& c) { fonte<detalhe::oito, true>(caso, c); }
 
 }  // namespace
 
@@ -138,8 +122,8 @@ namespace {
 template <typename V>
 __attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Campos& c) {
     using detalhe::alfa_v;
-    using detalhe::carrega_v;
-    using detalhe::repete_v;
+    using detalhe::carrega;
+    using detalhe::repete;
     constexpr int L = sizeof(V) / sizeof(double);
     const int nx = caso.nx, ny = caso.ny;
     const double dx = caso.dx, dy = caso.dy;
@@ -149,13 +133,13 @@ __attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Ca
         int i = 2;
         for (; i + L - 1 <= nx - 1; i += L) {
             const int P = (j - 1) * nx + i;
-            const V uw = carrega_v<V>(&c.ue[P - 1]), ue = carrega_v<V>(&c.ue[P]);
-            const V vs = carrega_v<V>(&c.vn[P - nx]), vn = carrega_v<V>(&c.vn[P]);
-            const V aw = -(repete_v<V>(Dx) + (alfa_v(uw) + 0.5) * (repete_v<V>(dy) * uw));
-            const V ae = -(repete_v<V>(Dx) + (alfa_v(ue) - 0.5) * (repete_v<V>(dy) * ue));
-            const V as = -(repete_v<V>(Dy) + (alfa_v(vs) + 0.5) * (repete_v<V>(dx) * vs));
-            const V an = -(repete_v<V>(Dy) + (alfa_v(vn) - 0.5) * (repete_v<V>(dx) * vn));
-            const V ap = repete_v<V>(transiente) - (as + aw + ae + an);
+            const V uw = carrega<V>(&c.ue[P - 1]), ue = carrega<V>(&c.ue[P]);
+            const V vs = carrega<V>(&c.vn[P - nx]), vn = carrega<V>(&c.vn[P]);
+            const V aw = -(repete<V>(Dx) + (alfa_v(uw) + 0.5) * (repete<V>(dy) * uw));
+            const V ae = -(repete<V>(Dx) + (alfa_v(ue) - 0.5) * (repete<V>(dy) * ue));
+            const V as = -(repete<V>(Dy) + (alfa_v(vs) + 0.5) * (repete<V>(dx) * vs));
+            const V an = -(repete<V>(Dy) + (alfa_v(vn) - 0.5) * (repete<V>(dx) * vn));
+            const V ap = repete<V>(transiente) - (as + aw + ae + an);
             if constexpr (L == 2)
                 detalhe::guarda_linhas(c.a.data(), P, detalhe::ParDeLinhas{as, aw, ap, ae, an});
             else

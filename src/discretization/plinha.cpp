@@ -10,8 +10,8 @@ namespace {
 // The rows of the inner volumes, V at a time and the rest one by one.
 template <typename V>
 __attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Campos& c) {
-    using detalhe::carrega_v;
-    using detalhe::repete_v;
+    using detalhe::carrega;
+    using detalhe::repete;
     constexpr int L = sizeof(V) / sizeof(double);
     const int nx = caso.nx, ny = caso.ny;
     const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
@@ -27,13 +27,13 @@ __attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Ca
         int i = 2;
         for (; i + L - 1 <= nx - 1; i += L) {
             const int P = (j - 1) * nx + i;
-            for (int q = 0; q < 5; ++q) detalhe::guarda_v(&c.a[P].as + q * L, linhas[q]);
+            for (int q = 0; q < 5; ++q) detalhe::guarda(&c.a[P].as + q * L, linhas[q]);
             // Mass entering through the west and south faces minus mass leaving through the
             // east and north faces.
-            const V uw = carrega_v<V>(&c.ue[P - 1]), ue = carrega_v<V>(&c.ue[P]);
-            const V vs = carrega_v<V>(&c.vn[P - nx]), vn = carrega_v<V>(&c.vn[P]);
-            const V Dy = repete_v<V>(dy), Dx = repete_v<V>(dx);
-            detalhe::guarda_v(&c.bp[P], Dy * uw - Dy * ue + Dx * vs - Dx * vn);
+            const V uw = carrega<V>(&c.ue[P - 1]), ue = carrega<V>(&c.ue[P]);
+            const V vs = carrega<V>(&c.vn[P - nx]), vn = carrega<V>(&c.vn[P]);
+            const V Dy = repete<V>(dy), Dx = repete<V>(dx);
+            detalhe::guarda(&c.bp[P], Dy * uw - Dy * ue + Dx * vs - Dx * vn);
         }
         for (; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i;

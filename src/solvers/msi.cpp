@@ -363,9 +363,11 @@ void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int n
     double* delta = detalhe::rascunho(2, n);
     // With a single column a substitution reads its own entry (the south-east neighbour of the
     // forward one, the north-west of the backward one) before it writes it: the value of the
-    // correction before, and 0 in the first.
-    std::fill(y, y + n, 0.0);
-    std::fill(delta, delta + n, 0.0);
+    // correction before, and 0 in the first. With more columns every entry is written first.
+    if (nx == 1) {
+        std::fill(y, y + n, 0.0);
+        std::fill(delta, delta + n, 0.0);
+    }
 
     const double s0 = residuo(nx, N, a, bp, x, res);
     const double limite = s0 * tol;

@@ -17,7 +17,8 @@ inline double ponto_borda(int nx, int N, const Linha* a, const double* bp, const
     return (bp[P] - vizinhos_borda(nx, N, a[P], P, x)) / a[P].ap;
 }
 
-inline double ponto(int nx, const Linha* a, const double* bp, const double* x, int P) {
+// Inlined also where the registers are wider: a call would switch register widths.
+__attribute__((always_inline)) inline double ponto(int nx, const Linha* a, const double* bp, const double* x, int P) {
     return (bp[P] - vizinhos(nx, a[P], P, x)) / a[P].ap;
 }
 
@@ -90,11 +91,7 @@ void jacobi_interior(int nx, int ini, int fim, const Linha* __restrict a, const 
                                           r.ae * carrega(x_ant + P + 1) + r.an * carrega(x_ant + P + nx))) /
                           r.ap);
     }
-    for (; P < fim; ++P) {
-        const Linha& r = a[P];
-        x[P] = (bp[P] - (r.as * x_ant[P - nx] + r.aw * x_ant[P - 1] + r.ae * x_ant[P + 1] + r.an * x_ant[P + nx])) /
-               r.ap;
-    }
+    for (; P < fim; ++P) x[P] = ponto(nx, a, bp, x_ant, P);
 }
 
 // The same, eight volumes at a time.
@@ -114,11 +111,7 @@ QUELNA_AVX512 void jacobi_interior_avx512(int nx, int ini, int fim, const Linha*
         _mm512_storeu_pd(x + P, _mm512_div_pd(_mm512_sub_pd(_mm512_loadu_pd(bp + P), s), coluna_de_oito<2>(z)));
     }
     // The rest one by one here: a call to the SSE2 form would pay for the switch of register widths.
-    for (; P < fim; ++P) {
-        const Linha& r = a[P];
-        x[P] = (bp[P] - (r.as * x_ant[P - nx] + r.aw * x_ant[P - 1] + r.ae * x_ant[P + 1] + r.an * x_ant[P + nx])) /
-               r.ap;
-    }
+    for (; P < fim; ++P) x[P] = ponto(nx, a, bp, x_ant, P);
 }
 
 }  // namespace

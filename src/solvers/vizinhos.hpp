@@ -51,13 +51,20 @@ namespace quelna::detalhe {
 // the same IEEE operation per lane as in the scalar code, so the results are the same bytes.
 typedef double par __attribute__((vector_size(16)));
 
-inline par carrega(const double* p) {
-    par v;
+// Loads and stores of the lanes of a vector (two by default, or eight, V = oito), and a value
+// repeated in all of them; always inlined, since a call from a function built for wider
+// registers would switch register widths.
+template <typename V = par>
+__attribute__((always_inline)) inline V carrega(const double* p) {
+    V v;
     __builtin_memcpy(&v, p, sizeof v);
     return v;
 }
 
-inline void guarda(double* p, par v) { __builtin_memcpy(p, &v, sizeof v); }
+template <typename V>
+__attribute__((always_inline)) inline void guarda(double* p, V v) {
+    __builtin_memcpy(p, &v, sizeof v);
+}
 
 struct ParDeLinhas {
     par as, aw, ap, ae, an;
@@ -92,7 +99,12 @@ inline void guarda_linhas(Linha* a, int P, const ParDeLinhas& r) {
     guarda(d + 8, __builtin_shufflevector(r.ae, r.an, 1, 3));
 }
 
-inline par repete(double v) { return par{v, v}; }
+template <typename V = par>
+__attribute__((always_inline)) inline V repete(double v) {
+    // 0 + v is v for every v but -0; the values repeated are grid sizes and positive constants.
+    // (Written v - 0, exact for -0 too, the compiler rebuilds it in every use: twice as slow.)
+    return V{} + v;
+}
 
 // The same bytes: a signed zero or a NaN is told apart, as a comparison of values would not.
 inline bool mesmos_bits(double a, double b) { return __builtin_memcmp(&a, &b, sizeof a) == 0; }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "solvers/sistema.hpp"
+#include "solvers/vizinhos.hpp"
 
 #define QUELNA_AVX512 __attribute__((target("avx512f")))
 #define QUELNA_AVX512_INLINE __attribute__((target("avx512f"), always_inline)) inline
@@ -21,28 +22,10 @@ namespace quelna::detalhe {
 // operator the same IEEE operation per lane as on a double.
 typedef double oito __attribute__((vector_size(64)));
 
-// Loads and stores of any number of lanes, and a value repeated in all of them.
-template <typename V>
-inline V carrega_v(const double* p) {
-    V v;
-    __builtin_memcpy(&v, p, sizeof v);
-    return v;
-}
-
-template <typename V>
-inline void guarda_v(double* p, V v) {
-    __builtin_memcpy(p, &v, sizeof v);
-}
-
-template <typename V>
-inline V repete_v(double v) {
-    return V{} + v;
-}
-
 // The upwind weights of faces side by side: +0.5 where the velocity is non-negative.
 template <typename V>
-inline V alfa_v(V velocidade) {
-    return velocidade >= 0.0 ? repete_v<V>(0.5) : repete_v<V>(-0.5);
+__attribute__((always_inline)) inline V alfa_v(V velocidade) {
+    return velocidade >= 0.0 ? repete<V>(0.5) : repete<V>(-0.5);
 }
 
 // Stores the coefficients of eight volumes, given column by column (as, aw, ap, ae, an), as
@@ -63,11 +46,11 @@ inline oito linhas_em_registro(const oito (&col)[5], std::index_sequence<l...>) 
 inline void guarda_linhas_oito(Linha* a, int P, const oito (&col)[5]) {
     double* d = &a[P].as;
     const auto l = std::make_index_sequence<8>{};
-    guarda_v(d, linhas_em_registro<0>(col, l));
-    guarda_v(d + 8, linhas_em_registro<1>(col, l));
-    guarda_v(d + 16, linhas_em_registro<2>(col, l));
-    guarda_v(d + 24, linhas_em_registro<3>(col, l));
-    guarda_v(d + 32, linhas_em_registro<4>(col, l));
+    guarda(d, linhas_em_registro<0>(col, l));
+    guarda(d + 8, linhas_em_registro<1>(col, l));
+    guarda(d + 16, linhas_em_registro<2>(col, l));
+    guarda(d + 24, linhas_em_registro<3>(col, l));
+    guarda(d + 32, linhas_em_registro<4>(col, l));
 }
 
 // The coefficient rows of eight volumes are forty doubles, loaded as five registers; entry k of

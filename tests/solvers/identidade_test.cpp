@@ -25,8 +25,6 @@ bool mesmos_bytes(const std::vector<T>& a, const std::vector<T>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0;
 }
 
-const Solvers solvers_referencia{&referencia::jacobi, &referencia::gauss_seidel, &referencia::sor,
-                                 &referencia::adi,    &referencia::msi_fatores,  &referencia::msi};
 
 const std::pair<int, int> tamanhos[] = {{6, 1}, {1, 5}, {2, 6}, {3, 3}, {5, 4}, {4, 9}, {17, 11}, {40, 33}, {9, 70}};
 
@@ -53,7 +51,7 @@ TEST_P(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
                 std::vector<FatorU> U(static_cast<std::size_t>(s.N) + 1), Ur = U;
                 resolve(metodo, nx, ny, s.N, nit, 1e-3, 1.3, s.a.data(), s.bp.data(), s.x.data(), L.data(), U.data());
                 resolve(metodo, nx, ny, r.N, nit, 1e-3, 1.3, r.a.data(), r.bp.data(), r.x.data(), Lr.data(),
-                        Ur.data(), solvers_referencia);
+                        Ur.data(), referencia::nucleos().solvers);
                 EXPECT_TRUE(mesmos_bytes(s.x, r.x)) << "solver " << metodo << ", " << nx << " x " << ny;
                 if (metodo == 5) {
                     EXPECT_EQ(std::memcmp(L.data(), Lr.data(), L.size() * sizeof(FatorL)), 0);
