@@ -74,7 +74,12 @@ QUELNA_AVX512 double residuo_interior_avx512(int nx, int ini, int fim, const Lin
         _mm512_storeu_pd(res + P, detalhe::residuo_oito(nx, a, bp, x, P));
         for (int k = P; k < P + 8; ++k) soma += res[k] * res[k];
     }
-    return residuo_interior(nx, P, fim, a, bp, x, res, soma);
+    soma = residuo_interior(nx, P, fim, a, bp, x, res, soma);
+    // The compiler leaves the upper halves of the registers dirty on this return, and the
+    // substitutions that follow are two-lane code: on some processors every such instruction
+    // then waits on the register it writes (the factorization ran four times slower).
+    _mm256_zeroupper();
+    return soma;
 }
 
 // res = bp - A x; returns the Euclidean norm, its squares summed in numbering order.
