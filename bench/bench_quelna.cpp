@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -220,6 +221,12 @@ void registra() {
         tamanhos(benchmark::RegisterBenchmark((std::string(nome) + "/programa").c_str(), montagem, programa));
         tamanhos(benchmark::RegisterBenchmark((std::string(nome) + "/literal").c_str(), montagem, literal));
     }
+    // What writing the pressure-correction rows and sources costs at the least: a memset of the
+    // same arrays, the floor under coeficientes_plinha (40 + 8 bytes per volume).
+    tamanhos(benchmark::RegisterBenchmark("memset_a_bp", montagem, [](const CaseData&, Campos& c) {
+        std::memset(static_cast<void*>(c.a.data()), 0, c.a.size() * sizeof(Linha));
+        std::memset(c.bp.data(), 0, c.bp.size() * sizeof(double));
+    }));
     tamanhos(benchmark::RegisterBenchmark("contorno_u", montagem, &contorno_u));
     tamanhos(benchmark::RegisterBenchmark("contorno_plinha", montagem, &contorno_plinha));
     tamanhos(benchmark::RegisterBenchmark("corrige_p", montagem, &corrige_p));
