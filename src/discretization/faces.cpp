@@ -1,34 +1,40 @@
 #include "discretization/equacoes.hpp"
+#include "platform/processador.hpp"
 #include "solvers/vizinhos.hpp"
+#include "solvers/vizinhos_largos.hpp"
 
 namespace quelna {
 
+namespace {
+
 // Each face velocity obeys the sum of the momentum equations of the two volumes beside it,
 // with the full pressure difference across the face in place of their two nodal pressure terms.
-void velocidades_face(const CaseData& caso, Campos& c) {
+// Neither pass reads a face velocity it computes, so the volumes go row by row, in the order they
+// lie in memory, L faces of a row at a time (the same operations lane by lane) and the rest one
+// by one.
+template <typename V>
+__attribute__((always_inline)) inline void faces(const CaseData& caso, Campos& c) {
+    constexpr int L = sizeof(V) / sizeof(double);
     const int nx = caso.nx, ny = caso.ny;
     const double dx = caso.dx, dy = caso.dy, dt = caso.dt, beta = caso.beta;
     const auto& a = c.a;
-
-    // Neither pass reads a face velocity it computes, so the volumes go row by row, in the
-    // order they lie in memory.
     using detalhe::carrega;
-    using detalhe::par;
     using detalhe::repete;
+
     for (int j = 2; j <= ny - 1; ++j) {
         int i = 2;
-        // Two faces of the row at a time, the same operations lane by lane.
-        for (; i + 1 <= nx - 2; i += 2) {
+        for (; i + L - 1 <= nx - 2; i += L) {
             const int P = (j - 1) * nx + i, E = P + 1;
-            const detalhe::ParDeLinhas aP = detalhe::linhas_de(a.data(), P), aE = detalhe::linhas_de(a.data(), E);
+            const auto aP = detalhe::linhas_de_v<V>(a.data(), P), aE = detalhe::linhas_de_v<V>(a.data(), E);
             const double* u = c.u.data();
-            const par S = aP.as * carrega(u + P - nx) + aP.aw * carrega(u + P - 1) + aP.ae * carrega(u + E) +
-                          aP.an * carrega(u + P + nx) + aE.as * carrega(u + E - nx) + aE.aw * carrega(u + P) +
-                          aE.ae * carrega(u + E + 1) + aE.an * carrega(u + E + nx);
-            const par A = aP.ap + aE.ap;
-            detalhe::guarda(&c.ue[P], (repete(2) * dx * dy * carrega(&c.ue0[P]) / dt - S +
-                                       beta * (carrega(&c.dc_u[P]) + carrega(&c.dc_u[E]))) / A -
-                                          repete(2) * dy * (carrega(&c.p[E]) - carrega(&c.p[P])) / A);
+            const V S = aP.as * carrega<V>(u + P - nx) + aP.aw * carrega<V>(u + P - 1) + aP.ae * carrega<V>(u + E) +
+                        aP.an * carrega<V>(u + P + nx) + aE.as * carrega<V>(u + E - nx) + aE.aw * carrega<V>(u + P) +
+                        aE.ae * carrega<V>(u + E + 1) + aE.an * carrega<V>(u + E + nx);
+            const V A = aP.ap + aE.ap;
+            const V ue0 = carrega<V>(&c.ue0[P]), dcP = carrega<V>(&c.dc_u[P]), dcE = carrega<V>(&c.dc_u[E]);
+            const V pP = carrega<V>(&c.p[P]), pE = carrega<V>(&c.p[E]);
+            detalhe::guarda(&c.ue[P], (repete<V>(2) * dx * dy * ue0 / dt - S + beta * (dcP + dcE)) / A -
+                                          repete<V>(2) * dy * (pE - pP) / A);
         }
         for (; i <= nx - 2; ++i) {
             const int P = (j - 1) * nx + i, E = P + 1;
@@ -45,18 +51,19 @@ void velocidades_face(const CaseData& caso, Campos& c) {
 
     for (int j = 2; j <= ny - 2; ++j) {
         int i = 2;
-        for (; i + 1 <= nx - 1; i += 2) {
+        for (; i + L - 1 <= nx - 1; i += L) {
             const int P = (j - 1) * nx + i, Nn = P + nx;
-            const detalhe::ParDeLinhas aP = detalhe::linhas_de(a.data(), P), aN = detalhe::linhas_de(a.data(), Nn);
+            const auto aP = detalhe::linhas_de_v<V>(a.data(), P), aN = detalhe::linhas_de_v<V>(a.data(), Nn);
             const double* v = c.v.data();
-            const par S = aP.as * carrega(v + P - nx) + aP.aw * carrega(v + P - 1) + aP.ae * carrega(v + P + 1) +
-                          aP.an * carrega(v + Nn) + aN.as * carrega(v + P) + aN.aw * carrega(v + Nn - 1) +
-                          aN.ae * carrega(v + Nn + 1) + aN.an * carrega(v + Nn + nx);
-            const par A = aP.ap + aN.ap;
-            detalhe::guarda(&c.vn[P], (repete(2) * dx * dy * carrega(&c.vn0[P]) / dt - S +
-                                       beta * (carrega(&c.dc_v[P]) + carrega(&c.dc_v[Nn]))) / A -
-                                          repete(2) * dx * (carrega(&c.p[Nn]) - carrega(&c.p[P])) / A -
-                                          (carrega(&c.fonte_v[P]) + carrega(&c.fonte_v[Nn])) * dx * dy / A);
+            const V S = aP.as * carrega<V>(v + P - nx) + aP.aw * carrega<V>(v + P - 1) + aP.ae * carrega<V>(v + P + 1) +
+                        aP.an * carrega<V>(v + Nn) + aN.as * carrega<V>(v + P) + aN.aw * carrega<V>(v + Nn - 1) +
+                        aN.ae * carrega<V>(v + Nn + 1) + aN.an * carrega<V>(v + Nn + nx);
+            const V A = aP.ap + aN.ap;
+            const V vn0 = carrega<V>(&c.vn0[P]), dcP = carrega<V>(&c.dc_v[P]), dcN = carrega<V>(&c.dc_v[Nn]);
+            const V pP = carrega<V>(&c.p[P]), pN = carrega<V>(&c.p[Nn]);
+            const V fP = carrega<V>(&c.fonte_v[P]), fN = carrega<V>(&c.fonte_v[Nn]);
+            detalhe::guarda(&c.vn[P], (repete<V>(2) * dx * dy * vn0 / dt - S + beta * (dcP + dcN)) / A -
+                                          repete<V>(2) * dx * (pN - pP) / A - (fP + fN) * dx * dy / A);
         }
         for (; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i, Nn = P + nx;
@@ -68,6 +75,15 @@ void velocidades_face(const CaseData& caso, Campos& c) {
                       2 * dx * (c.p[Nn] - c.p[P]) / A - (c.fonte_v[P] + c.fonte_v[Nn]) * dx * dy / A;
         }
     }
+}
+
+void faces_sse2(const CaseData& caso, Campos& c) { faces<detalhe::par>(caso, c); }
+QUELNA_AVX512 void faces_avx512(const CaseData& caso, Campos& c) { faces<detalhe::oito>(caso, c); }
+
+}  // namespace
+
+void velocidades_face(const CaseData& caso, Campos& c) {
+    (usa_avx512() ? faces_avx512 : faces_sse2)(caso, c);
 }
 
 }  // namespace quelna

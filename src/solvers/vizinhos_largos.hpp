@@ -66,6 +66,40 @@ QUELNA_AVX512_INLINE __m512d coluna_de_oito(const __m512d (&z)[5]) {
     return _mm512_mask_permutexvar_pd(_mm512_mask_mov_pd(baixo, m16, meio), m32, i, z[4]);
 }
 
+// The coefficients of volumes P..P+7 column by column, as linhas_de gives those of two.
+struct OitoLinhas {
+    oito as, aw, ap, ae, an;
+};
+
+// Written as plain vector shuffles (the same two-register permutes and blends as
+// coluna_de_oito) so that the width-generic kernels can inline it from any function.
+template <int c, std::size_t... l>
+__attribute__((always_inline)) inline oito coluna_de(const oito (&z)[5], std::index_sequence<l...>) {
+    constexpr auto k = [](std::size_t i) { return static_cast<int>(5 * i + c); };  // double of lane i
+    // Lanes reading the first sixteen doubles, the next sixteen, or the last eight.
+    const oito baixo = __builtin_shufflevector(z[0], z[1], (k(l) < 16 ? k(l) : 0)...);
+    const oito meio = __builtin_shufflevector(z[2], z[3], (k(l) >= 16 && k(l) < 32 ? k(l) - 16 : 0)...);
+    const oito t = __builtin_shufflevector(baixo, meio, (k(l) < 16 ? static_cast<int>(l) : 8 + static_cast<int>(l))...);
+    return __builtin_shufflevector(t, z[4], (k(l) < 32 ? static_cast<int>(l) : 8 + k(l) - 32)...);
+}
+
+__attribute__((always_inline)) inline OitoLinhas linhas_de_oito(const Linha* a, int P) {
+    const double* d = &a[P].as;
+    const oito z[5] = {carrega<oito>(d), carrega<oito>(d + 8), carrega<oito>(d + 16), carrega<oito>(d + 24),
+                       carrega<oito>(d + 32)};
+    const auto l = std::make_index_sequence<8>{};
+    return {coluna_de<0>(z, l), coluna_de<1>(z, l), coluna_de<2>(z, l), coluna_de<3>(z, l), coluna_de<4>(z, l)};
+}
+
+// Two volumes' columns or eight, after the vector type.
+template <typename V>
+__attribute__((always_inline)) inline auto linhas_de_v(const Linha* a, int P) {
+    if constexpr (sizeof(V) == sizeof(par))
+        return linhas_de(a, P);
+    else
+        return linhas_de_oito(a, P);
+}
+
 // bp - A x at volumes P..P+7, all of whose neighbours lie in 1..N.
 QUELNA_AVX512_INLINE __m512d residuo_oito(int nx, const Linha* a, const double* bp, const double* x, int P) {
     const double* d = &a[P].as;
