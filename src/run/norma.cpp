@@ -28,7 +28,9 @@ struct Blocos {
     double* atual;     // the block being taken, eight values per row
     double* anterior;  // the block being added, column by column
     int largura_anterior = 0;
-    int coluna = 0, linha = 0;  // the next term of the block being added
+    const double* cursor = nullptr;  // the next term of the block being added,
+    int restantes = 0;               // and how many of its column are left
+    int coluna = 0;
 
     explicit Blocos(int linhas) : m(linhas) {
         thread_local std::vector<double> b[2];
@@ -43,18 +45,34 @@ struct Blocos {
     // As many terms of the block before as it has columns: over the rows of this block, all of
     // them, in their column order.
     void soma_linha(double& residuo) {
-        for (int q = 0; q < largura_anterior; ++q) {
-            residuo += anterior[static_cast<std::ptrdiff_t>(linha) * largura + coluna];
-            if (++linha == m) {
-                linha = 0;
-                ++coluna;
-            }
+        int q = largura_anterior;
+        if (q == largura && restantes >= largura) {
+            // The common step: eight terms down one column.
+            const double* p = cursor;
+            for (int t = 0; t < largura; ++t) residuo += p[t * largura];
+            cursor += largura * largura;
+            if ((restantes -= largura) == 0) proxima_coluna();
+            return;
         }
+        while (q > 0 && restantes > 0) {
+            const int n = std::min(q, restantes);
+            for (int t = 0; t < n; ++t) residuo += cursor[t * largura];
+            cursor += static_cast<std::ptrdiff_t>(n) * largura;
+            q -= n;
+            if ((restantes -= n) == 0) proxima_coluna();
+        }
+    }
+    void proxima_coluna() {
+        ++coluna;
+        cursor = anterior + coluna;
+        restantes = coluna < largura_anterior ? m : 0;
     }
     void troca(int larg) {
         std::swap(atual, anterior);
         largura_anterior = larg;
-        coluna = linha = 0;
+        coluna = 0;
+        cursor = anterior;
+        restantes = larg > 0 ? m : 0;
     }
     void soma_resto(double& residuo) {
         for (int j = 2; j <= m + 1; ++j) soma_linha(residuo);
