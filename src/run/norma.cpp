@@ -87,7 +87,7 @@ __attribute__((always_inline)) inline void residuos_aos_pares(Blocos& b, int nx,
     double* r = b.r(j);
     int c = 0;
     for (; c + 1 < larg; c += 2) {
-        const detalhe::par v = -detalhe::residuo_par(nx, a, bp, x, P0 + c);
+        const detalhe::par v = -detalhe::residuo_v<detalhe::par>(nx, a, bp, x, P0 + c);
         r[c] = std::fabs(v[0]);
         r[c + 1] = std::fabs(v[1]);
     }
@@ -116,7 +116,7 @@ QUELNA_AVX512 double interior_avx512(int nx, int ny, const Linha* a, const doubl
         const int larg = std::min(largura, nx - c0 + 1);
         for (int j = 2; j <= ny - 1; ++j) {
             if (larg == largura) {
-                _mm512_storeu_pd(b.r(j), _mm512_abs_pd(detalhe::residuo_oito(nx, a, bp, x, (j - 1) * nx + c0)));
+                _mm512_storeu_pd(b.r(j), _mm512_abs_pd(detalhe::residuo_v<detalhe::oito>(nx, a, bp, x, (j - 1) * nx + c0)));
             } else {
                 residuos_aos_pares(b, nx, a, bp, x, j, c0, larg);
             }

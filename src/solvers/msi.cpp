@@ -48,16 +48,17 @@ inline void fatora(const Linha& r, double alfa, double fS, double fSE, double gS
     U = FatorU{F.f, F.g, F.h};
 }
 
-// res = bp - A x at the inner volumes P = ini..fim, two at a time, their squares added to soma
-// in numbering order.
-double residuo_interior(int nx, int ini, int fim, const Linha* a, const double* bp, const double* x, double* res,
-                        double soma) {
+// res = bp - A x at the inner volumes P = ini..fim, as many at a time as a vector V holds, their
+// squares added to soma in numbering order.
+template <typename V>
+__attribute__((always_inline)) inline double residuo_interior(int nx, int ini, int fim, const Linha* a,
+                                                              const double* bp, const double* x, double* res,
+                                                              double soma) {
+    constexpr int L = sizeof(V) / sizeof(double);
     int P = ini;
-    for (; P + 1 <= fim; P += 2) {
-        const detalhe::par r = detalhe::residuo_par(nx, a, bp, x, P);
-        detalhe::guarda(res + P, r);
-        soma += r[0] * r[0];
-        soma += r[1] * r[1];
+    for (; P + L - 1 <= fim; P += L) {
+        detalhe::guarda(res + P, detalhe::residuo_v<V>(nx, a, bp, x, P));
+        for (int k = P; k < P + L; ++k) soma += res[k] * res[k];
     }
     for (; P <= fim; ++P) {
         res[P] = bp[P] - detalhe::produto(nx, a[P], P, x);
@@ -66,15 +67,14 @@ double residuo_interior(int nx, int ini, int fim, const Linha* a, const double* 
     return soma;
 }
 
-// The same, eight at a time.
+double residuo_interior_sse2(int nx, int ini, int fim, const Linha* a, const double* bp, const double* x,
+                             double* res, double soma) {
+    return residuo_interior<detalhe::par>(nx, ini, fim, a, bp, x, res, soma);
+}
+
 QUELNA_AVX512 double residuo_interior_avx512(int nx, int ini, int fim, const Linha* a, const double* bp,
                                              const double* x, double* res, double soma) {
-    int P = ini;
-    for (; P + 7 <= fim; P += 8) {
-        _mm512_storeu_pd(res + P, detalhe::residuo_oito(nx, a, bp, x, P));
-        for (int k = P; k < P + 8; ++k) soma += res[k] * res[k];
-    }
-    soma = residuo_interior(nx, P, fim, a, bp, x, res, soma);
+    soma = residuo_interior<detalhe::oito>(nx, ini, fim, a, bp, x, res, soma);
     // The compiler leaves the upper halves of the registers dirty on this return, and the
     // substitutions that follow are two-lane code: on some processors every such instruction
     // then waits on the register it writes (the factorization ran four times slower).
@@ -90,7 +90,7 @@ double residuo(int nx, int N, const Linha* a, const double* bp, const double* x,
         res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
         soma += res[P] * res[P];
     }
-    soma = (usa_avx512() ? residuo_interior_avx512 : residuo_interior)(nx, fim1 + 1, N - nx, a, bp, x, res, soma);
+    soma = (usa_avx512() ? residuo_interior_avx512 : residuo_interior_sse2)(nx, fim1 + 1, N - nx, a, bp, x, res, soma);
     for (int P = (N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1); P <= N; ++P) {
         res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
         soma += res[P] * res[P];

@@ -80,45 +80,41 @@ void varredura_gs(int nx, int ny, int N, const Linha* a, const double* bp, doubl
 }
 
 // Simultaneous displacements over the rows that have all four neighbours: nothing but x_ant
-// is read, so the volumes run side by side.
-void jacobi_interior(int nx, int ini, int fim, const Linha* __restrict a, const double* __restrict bp,
-                     const double* __restrict x_ant, double* __restrict x) {
+// is read, so the volumes run side by side, as many at a time as a vector V holds, the rest one
+// by one (in the same function: a call into the two-lane form from the eight-lane one would pay
+// for the switch of register widths).
+template <typename V>
+__attribute__((always_inline)) inline void jacobi_interior(int nx, int ini, int fim, const Linha* __restrict a,
+                                                           const double* __restrict bp,
+                                                           const double* __restrict x_ant, double* __restrict x) {
+    using namespace detalhe;
+    constexpr int L = sizeof(V) / sizeof(double);
     int P = ini;
-    for (; P + 1 < fim; P += 2) {
-        using namespace detalhe;
-        const ParDeLinhas r = linhas_de(a, P);
-        guarda(x + P, (carrega(bp + P) - (r.as * carrega(x_ant + P - nx) + r.aw * carrega(x_ant + P - 1) +
-                                          r.ae * carrega(x_ant + P + 1) + r.an * carrega(x_ant + P + nx))) /
+    for (; P + L - 1 < fim; P += L) {
+        const auto r = linhas_de_v<V>(a, P);
+        guarda(x + P, (carrega<V>(bp + P) - (r.as * carrega<V>(x_ant + P - nx) + r.aw * carrega<V>(x_ant + P - 1) +
+                                             r.ae * carrega<V>(x_ant + P + 1) + r.an * carrega<V>(x_ant + P + nx))) /
                           r.ap);
     }
     for (; P < fim; ++P) x[P] = ponto(nx, a, bp, x_ant, P);
 }
 
-// The same, eight volumes at a time.
+void jacobi_interior_sse2(int nx, int ini, int fim, const Linha* __restrict a, const double* __restrict bp,
+                          const double* __restrict x_ant, double* __restrict x) {
+    jacobi_interior<detalhe::par>(nx, ini, fim, a, bp, x_ant, x);
+}
+
 QUELNA_AVX512 void jacobi_interior_avx512(int nx, int ini, int fim, const Linha* __restrict a,
                                           const double* __restrict bp, const double* __restrict x_ant,
                                           double* __restrict x) {
-    using detalhe::coluna_de_oito;
-    int P = ini;
-    for (; P + 7 < fim; P += 8) {
-        const double* d = &a[P].as;
-        const __m512d z[5] = {_mm512_loadu_pd(d), _mm512_loadu_pd(d + 8), _mm512_loadu_pd(d + 16),
-                              _mm512_loadu_pd(d + 24), _mm512_loadu_pd(d + 32)};
-        __m512d s = _mm512_mul_pd(coluna_de_oito<0>(z), _mm512_loadu_pd(x_ant + P - nx));
-        s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<1>(z), _mm512_loadu_pd(x_ant + P - 1)));
-        s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<3>(z), _mm512_loadu_pd(x_ant + P + 1)));
-        s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<4>(z), _mm512_loadu_pd(x_ant + P + nx)));
-        _mm512_storeu_pd(x + P, _mm512_div_pd(_mm512_sub_pd(_mm512_loadu_pd(bp + P), s), coluna_de_oito<2>(z)));
-    }
-    // The rest one by one here: a call to the SSE2 form would pay for the switch of register widths.
-    for (; P < fim; ++P) x[P] = ponto(nx, a, bp, x_ant, P);
+    jacobi_interior<detalhe::oito>(nx, ini, fim, a, bp, x_ant, x);
 }
 
 }  // namespace
 
 void jacobi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x) {
     if (nit <= 0) return;
-    const auto interior = usa_avx512() ? jacobi_interior_avx512 : jacobi_interior;
+    const auto interior = usa_avx512() ? jacobi_interior_avx512 : jacobi_interior_sse2;
     // Row j of a sweep, from the values of the sweep before (de) into para.
     const auto linha = [&](int j, const double* de, double* para) {
         const int ini = (j - 1) * nx + 1, fim = j * nx;

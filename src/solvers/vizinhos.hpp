@@ -78,13 +78,6 @@ inline ParDeLinhas linhas_de(const Linha* a, int P) {
             __builtin_shufflevector(m2, m4, 0, 3)};
 }
 
-// bp - A x at volumes P and P+1, all of whose neighbours lie in 1..N.
-inline par residuo_par(int nx, const Linha* a, const double* bp, const double* x, int P) {
-    const ParDeLinhas r = linhas_de(a, P);
-    return carrega(bp + P) - (r.as * carrega(x + P - nx) + r.aw * carrega(x + P - 1) + r.ap * carrega(x + P) +
-                              r.ae * carrega(x + P + 1) + r.an * carrega(x + P + nx));
-}
-
 }  // namespace quelna::detalhe
 
 namespace quelna::detalhe {

@@ -53,34 +53,24 @@ inline void guarda_linhas_oito(Linha* a, int P, const oito (&col)[5]) {
     guarda(d + 32, linhas_em_registro<4>(col, l));
 }
 
-// The coefficient rows of eight volumes are forty doubles, loaded as five registers; entry k of
-// column c (0 = as ... 4 = an) is double 5k + c. The two-register permutes read the first
-// sixteen and the next sixteen, a masked permute of the last register the rest.
-template <int c>
-QUELNA_AVX512_INLINE __m512d coluna_de_oito(const __m512d (&z)[5]) {
-    const __m512i i = _mm512_set_epi64(35 + c, 30 + c, 25 + c, 20 + c, 15 + c, 10 + c, 5 + c, c);
-    const __m512d baixo = _mm512_permutex2var_pd(z[0], i, z[1]);
-    const __m512d meio = _mm512_permutex2var_pd(z[2], i, z[3]);
-    constexpr int k16 = (16 - c + 4) / 5, k32 = (32 - c + 4) / 5;  // first lanes reading 16 on, 32 on
-    constexpr __mmask8 m16 = static_cast<__mmask8>(0xFF << k16), m32 = static_cast<__mmask8>(0xFF << k32);
-    return _mm512_mask_permutexvar_pd(_mm512_mask_mov_pd(baixo, m16, meio), m32, i, z[4]);
-}
-
 // The coefficients of volumes P..P+7 column by column, as linhas_de gives those of two.
 struct OitoLinhas {
     oito as, aw, ap, ae, an;
 };
 
-// Written as plain vector shuffles (the same two-register permutes and blends as
-// coluna_de_oito) so that the width-generic kernels can inline it from any function.
+// Column c of eight rows: the lanes reading the first sixteen doubles come from one two-register
+// permute, those reading the next sixteen from another, the last ones from the fifth register.
+// Plain vector shuffles rather than intrinsics, so that width-generic code can inline it from any
+// function; the three permutes take the same index (each reads only the low bits it needs), which
+// keeps one index register per column.
 template <int c, std::size_t... l>
 __attribute__((always_inline)) inline oito coluna_de(const oito (&z)[5], std::index_sequence<l...>) {
     constexpr auto k = [](std::size_t i) { return static_cast<int>(5 * i + c); };  // double of lane i
-    // Lanes reading the first sixteen doubles, the next sixteen, or the last eight.
-    const oito baixo = __builtin_shufflevector(z[0], z[1], (k(l) < 16 ? k(l) : 0)...);
-    const oito meio = __builtin_shufflevector(z[2], z[3], (k(l) >= 16 && k(l) < 32 ? k(l) - 16 : 0)...);
+    const oito baixo = __builtin_shufflevector(z[0], z[1], (k(l) & 15)...);
+    const oito meio = __builtin_shufflevector(z[2], z[3], (k(l) & 15)...);
     const oito t = __builtin_shufflevector(baixo, meio, (k(l) < 16 ? static_cast<int>(l) : 8 + static_cast<int>(l))...);
-    return __builtin_shufflevector(t, z[4], (k(l) < 32 ? static_cast<int>(l) : 8 + k(l) - 32)...);
+    const oito fim = __builtin_shufflevector(z[4], z[4], (k(l) & 7)...);
+    return __builtin_shufflevector(t, fim, (k(l) < 32 ? static_cast<int>(l) : 8 + static_cast<int>(l))...);
 }
 
 __attribute__((always_inline)) inline OitoLinhas linhas_de_oito(const Linha* a, int P) {
@@ -100,17 +90,14 @@ __attribute__((always_inline)) inline auto linhas_de_v(const Linha* a, int P) {
         return linhas_de_oito(a, P);
 }
 
-// bp - A x at volumes P..P+7, all of whose neighbours lie in 1..N.
-QUELNA_AVX512_INLINE __m512d residuo_oito(int nx, const Linha* a, const double* bp, const double* x, int P) {
-    const double* d = &a[P].as;
-    const __m512d z[5] = {_mm512_loadu_pd(d), _mm512_loadu_pd(d + 8), _mm512_loadu_pd(d + 16),
-                          _mm512_loadu_pd(d + 24), _mm512_loadu_pd(d + 32)};
-    __m512d s = _mm512_mul_pd(coluna_de_oito<0>(z), _mm512_loadu_pd(x + P - nx));
-    s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<1>(z), _mm512_loadu_pd(x + P - 1)));
-    s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<2>(z), _mm512_loadu_pd(x + P)));
-    s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<3>(z), _mm512_loadu_pd(x + P + 1)));
-    s = _mm512_add_pd(s, _mm512_mul_pd(coluna_de_oito<4>(z), _mm512_loadu_pd(x + P + nx)));
-    return _mm512_sub_pd(_mm512_loadu_pd(bp + P), s);
+// bp - A x at the volumes from P on that a vector holds (two or eight), all of whose
+// neighbours lie in 1..N.
+template <typename V>
+__attribute__((always_inline)) inline V residuo_v(int nx, const Linha* a, const double* bp, const double* x, int P) {
+    const auto r = linhas_de_v<V>(a, P);
+    return carrega<V>(bp + P) - (r.as * carrega<V>(x + P - nx) + r.aw * carrega<V>(x + P - 1) +
+                                 r.ap * carrega<V>(x + P) + r.ae * carrega<V>(x + P + 1) +
+                                 r.an * carrega<V>(x + P + nx));
 }
 
 }  // namespace quelna::detalhe
