@@ -193,20 +193,26 @@ void registra() {
         for (const int n : {64, 128, 256, 512}) b->Arg(n);
         b->Unit(benchmark::kMicrosecond);
     };
-    for (const bool literal : {false, true}) {
-        const std::string lado = literal ? "/literal" : "/programa";
-        for (int m = 1; m <= 5; ++m)
-            for (const bool p : {false, true})
-                tamanhos(benchmark::RegisterBenchmark((std::string(nomes[m]) + (p ? "_plinha" : "_u") + lado).c_str(),
-                                                      solver, m, literal, p));
-        tamanhos(benchmark::RegisterBenchmark(("msi_avanco" + lado).c_str(), msi_avanco_b, literal));
-        tamanhos(benchmark::RegisterBenchmark(("msi_correcoes" + lado).c_str(), msi_correcoes, literal));
-        tamanhos(benchmark::RegisterBenchmark(("msi_fatores" + lado).c_str(), msi_fatores_b, literal));
-        tamanhos(benchmark::RegisterBenchmark(("norma" + lado).c_str(), norma_b, literal));
-        for (const int m : {2, 5})
-            tamanhos(benchmark::RegisterBenchmark((std::string("iteracao_externa_") + nomes[m] + lado).c_str(),
-                                                  iteracao_externa, m, literal));
-    }
+    // Each kernel in the program's rendering and then in the literal one, so that the two sides
+    // of a ratio run close together in time: on a shared machine the neighbours' load drifts.
+    const auto lados = [&](const std::string& nome, const auto& registra_lado) {
+        for (const bool literal : {false, true})
+            tamanhos(registra_lado((nome + (literal ? "/literal" : "/programa")).c_str(), literal));
+    };
+    for (int m = 1; m <= 5; ++m)
+        for (const bool p : {false, true})
+            lados(std::string(nomes[m]) + (p ? "_plinha" : "_u"), [&](const char* n, bool literal) {
+                return benchmark::RegisterBenchmark(n, solver, m, literal, p);
+            });
+    const std::pair<const char*, void (*)(benchmark::State&, bool)> msi_e_norma[] = {
+        {"msi_avanco", msi_avanco_b}, {"msi_correcoes", msi_correcoes}, {"msi_fatores", msi_fatores_b},
+        {"norma", norma_b}};
+    for (const auto& [nome, f] : msi_e_norma)
+        lados(nome, [&](const char* n, bool literal) { return benchmark::RegisterBenchmark(n, f, literal); });
+    for (const int m : {2, 5})
+        lados(std::string("iteracao_externa_") + nomes[m], [&](const char* n, bool literal) {
+            return benchmark::RegisterBenchmark(n, iteracao_externa, m, literal);
+        });
     using Rotina = void (*)(const CaseData&, Campos&);
     const std::tuple<const char*, Rotina, Rotina> rotinas[] = {
         {"coeficientes_uv", &coeficientes_uv, &referencia::coeficientes_uv},
@@ -217,10 +223,10 @@ void registra() {
         {"corrige_uv", &corrige_uv, &referencia::corrige_uv},
         {"corrige_face", &corrige_face, &referencia::corrige_face},
     };
-    for (const auto& [nome, programa, literal] : rotinas) {
-        tamanhos(benchmark::RegisterBenchmark((std::string(nome) + "/programa").c_str(), montagem, programa));
-        tamanhos(benchmark::RegisterBenchmark((std::string(nome) + "/literal").c_str(), montagem, literal));
-    }
+    for (const auto& [nome, programa, literal] : rotinas)
+        lados(nome, [&, programa = programa, literal = literal](const char* n, bool l) {
+            return benchmark::RegisterBenchmark(n, montagem, l ? literal : programa);
+        });
     // What writing the pressure-correction rows and sources costs at the least: a memset of the
     // same arrays, the floor under coeficientes_plinha (40 + 8 bytes per volume).
     tamanhos(benchmark::RegisterBenchmark("memset_a_bp", montagem, [](const CaseData&, Campos& c) {
