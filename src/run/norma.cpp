@@ -114,7 +114,19 @@ QUELNA_AVX512 double interior_avx512(int nx, int ny, const Linha* a, const doubl
     Blocos b(ny - 2);
     for (int c0 = 1; c0 <= nx; c0 += largura) {
         const int larg = std::min(largura, nx - c0 + 1);
-        for (int j = 2; j <= ny - 1; ++j) {
+        int j = 2;
+        // Two rows at a time: their residuals are independent, and the sum of the block before
+        // runs between them and their stores (four rows at a time were slower).
+        if (larg == largura)
+            for (; j + 1 <= ny - 1; j += 2) {
+                const __m512d r0 = detalhe::residuo_v<detalhe::oito>(nx, a, bp, x, (j - 1) * nx + c0);
+                const __m512d r1 = detalhe::residuo_v<detalhe::oito>(nx, a, bp, x, j * nx + c0);
+                b.soma_linha(residuo);
+                b.soma_linha(residuo);
+                _mm512_storeu_pd(b.r(j), _mm512_abs_pd(r0));
+                _mm512_storeu_pd(b.r(j + 1), _mm512_abs_pd(r1));
+            }
+        for (; j <= ny - 1; ++j) {
             if (larg == largura) {
                 _mm512_storeu_pd(b.r(j), _mm512_abs_pd(detalhe::residuo_v<detalhe::oito>(nx, a, bp, x, (j - 1) * nx + c0)));
             } else {
