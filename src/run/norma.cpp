@@ -94,13 +94,41 @@ __attribute__((always_inline)) inline void residuos_aos_pares(Blocos& b, int nx,
     if (c < larg) r[c] = std::fabs(detalhe::produto(nx, a[P0 + c], P0 + c, x) - bp[P0 + c]);
 }
 
+// |v|, lane by lane: the sign bit cleared, as fabs does.
+template <typename V>
+__attribute__((always_inline)) inline V modulo(V v) {
+    typedef long long Bits __attribute__((vector_size(sizeof(V))));
+    return reinterpret_cast<V>(reinterpret_cast<Bits>(v) & (Bits{} + 0x7FFFFFFFFFFFFFFFLL));
+}
+
+// The inner rows, the residuals of a block of eight columns eight at a time where a vector V holds
+// eight (two rows at a time: their residuals are independent, and the sum of the block before
+// runs between them and their stores; four rows at a time were slower), two at a time otherwise.
 // The sum stays in a local: stores into the blocks could otherwise alias the caller's residuo.
-double interior(int nx, int ny, const Linha* a, const double* bp, const double* x, double residuo) {
+template <typename V>
+__attribute__((always_inline)) inline double interior(int nx, int ny, const Linha* a, const double* bp,
+                                                      const double* x, double residuo) {
+    constexpr bool oito = sizeof(V) == largura * sizeof(double);
     Blocos b(ny - 2);
     for (int c0 = 1; c0 <= nx; c0 += largura) {
         const int larg = std::min(largura, nx - c0 + 1);
-        for (int j = 2; j <= ny - 1; ++j) {
-            residuos_aos_pares(b, nx, a, bp, x, j, c0, larg);
+        int j = 2;
+        if constexpr (oito) {
+            if (larg == largura)
+                for (; j + 1 <= ny - 1; j += 2) {
+                    const V r0 = detalhe::residuo_v<V>(nx, a, bp, x, (j - 1) * nx + c0);
+                    const V r1 = detalhe::residuo_v<V>(nx, a, bp, x, j * nx + c0);
+                    b.soma_linha(residuo);
+                    b.soma_linha(residuo);
+                    detalhe::guarda(b.r(j), modulo(r0));
+                    detalhe::guarda(b.r(j + 1), modulo(r1));
+                }
+        }
+        for (; j <= ny - 1; ++j) {
+            if (oito && larg == largura)
+                detalhe::guarda(b.r(j), modulo(detalhe::residuo_v<V>(nx, a, bp, x, (j - 1) * nx + c0)));
+            else
+                residuos_aos_pares(b, nx, a, bp, x, j, c0, larg);
             b.soma_linha(residuo);
         }
         b.troca(larg);
@@ -109,42 +137,20 @@ double interior(int nx, int ny, const Linha* a, const double* bp, const double* 
     return residuo;
 }
 
+double interior_sse2(int nx, int ny, const Linha* a, const double* bp, const double* x, double residuo) {
+    return interior<detalhe::par>(nx, ny, a, bp, x, residuo);
+}
+
 QUELNA_AVX512 double interior_avx512(int nx, int ny, const Linha* a, const double* bp, const double* x,
                                       double residuo) {
-    Blocos b(ny - 2);
-    for (int c0 = 1; c0 <= nx; c0 += largura) {
-        const int larg = std::min(largura, nx - c0 + 1);
-        int j = 2;
-        // Two rows at a time: their residuals are independent, and the sum of the block before
-        // runs between them and their stores (four rows at a time were slower).
-        if (larg == largura)
-            for (; j + 1 <= ny - 1; j += 2) {
-                const __m512d r0 = detalhe::residuo_v<detalhe::oito>(nx, a, bp, x, (j - 1) * nx + c0);
-                const __m512d r1 = detalhe::residuo_v<detalhe::oito>(nx, a, bp, x, j * nx + c0);
-                b.soma_linha(residuo);
-                b.soma_linha(residuo);
-                _mm512_storeu_pd(b.r(j), _mm512_abs_pd(r0));
-                _mm512_storeu_pd(b.r(j + 1), _mm512_abs_pd(r1));
-            }
-        for (; j <= ny - 1; ++j) {
-            if (larg == largura) {
-                _mm512_storeu_pd(b.r(j), _mm512_abs_pd(detalhe::residuo_v<detalhe::oito>(nx, a, bp, x, (j - 1) * nx + c0)));
-            } else {
-                residuos_aos_pares(b, nx, a, bp, x, j, c0, larg);
-            }
-            b.soma_linha(residuo);
-        }
-        b.troca(larg);
-    }
-    b.soma_resto(residuo);
-    return residuo;
+    return interior<detalhe::oito>(nx, ny, a, bp, x, residuo);
 }
 
 }  // namespace
 
 void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double* x, double& residuo) {
     for (int P = 1; P <= nx && P <= N; ++P) residuo += std::fabs(residuo_borda(nx, N, a, bp, x, P));
-    if (ny >= 3) residuo = (usa_avx512() ? interior_avx512 : interior)(nx, ny, a, bp, x, residuo);
+    if (ny >= 3) residuo = (usa_avx512() ? interior_avx512 : interior_sse2)(nx, ny, a, bp, x, residuo);
     for (int P = (ny - 1) * nx + 1; P <= N; ++P) residuo += std::fabs(residuo_borda(nx, N, a, bp, x, P));
 }
 
