@@ -79,6 +79,13 @@ struct Blocos {
     }
 };
 
+// |v|, lane by lane: the sign bit cleared, as fabs does.
+template <typename V>
+__attribute__((always_inline)) inline V modulo(V v) {
+    typedef long long Bits __attribute__((vector_size(sizeof(V))));
+    return reinterpret_cast<V>(reinterpret_cast<Bits>(v) & (Bits{} + 0x7FFFFFFFFFFFFFFFLL));
+}
+
 // Columns c0 .. c0+larg-1 of row j, two at a time (inlined also where the registers are wider:
 // a call would switch register widths on every row).
 __attribute__((always_inline)) inline void residuos_aos_pares(Blocos& b, int nx, const Linha* a, const double* bp,
@@ -86,19 +93,8 @@ __attribute__((always_inline)) inline void residuos_aos_pares(Blocos& b, int nx,
     const int P0 = (j - 1) * nx + c0;
     double* r = b.r(j);
     int c = 0;
-    for (; c + 1 < larg; c += 2) {
-        const detalhe::par v = -detalhe::residuo_v<detalhe::par>(nx, a, bp, x, P0 + c);
-        r[c] = std::fabs(v[0]);
-        r[c + 1] = std::fabs(v[1]);
-    }
+    for (; c + 1 < larg; c += 2) detalhe::guarda(r + c, modulo(detalhe::residuo_v<detalhe::par>(nx, a, bp, x, P0 + c)));
     if (c < larg) r[c] = std::fabs(detalhe::produto(nx, a[P0 + c], P0 + c, x) - bp[P0 + c]);
-}
-
-// |v|, lane by lane: the sign bit cleared, as fabs does.
-template <typename V>
-__attribute__((always_inline)) inline V modulo(V v) {
-    typedef long long Bits __attribute__((vector_size(sizeof(V))));
-    return reinterpret_cast<V>(reinterpret_cast<Bits>(v) & (Bits{} + 0x7FFFFFFFFFFFFFFFLL));
 }
 
 // The inner rows, the residuals of a block of eight columns eight at a time where a vector V holds

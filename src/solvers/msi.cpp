@@ -74,12 +74,7 @@ double residuo_interior_sse2(int nx, int ini, int fim, const Linha* a, const dou
 
 QUELNA_AVX512 double residuo_interior_avx512(int nx, int ini, int fim, const Linha* a, const double* bp,
                                              const double* x, double* res, double soma) {
-    soma = residuo_interior<detalhe::oito>(nx, ini, fim, a, bp, x, res, soma);
-    // The compiler leaves the upper halves of the registers dirty on this return, and the
-    // substitutions that follow are two-lane code: on some processors every such instruction
-    // then waits on the register it writes (the factorization ran four times slower).
-    _mm256_zeroupper();
-    return soma;
+    return residuo_interior<detalhe::oito>(nx, ini, fim, a, bp, x, res, soma);
 }
 
 // res = bp - A x; returns the Euclidean norm, its squares summed in numbering order.

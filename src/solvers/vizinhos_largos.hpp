@@ -5,8 +5,6 @@
 // two-volume forms: the same bytes.
 #pragma once
 
-#include <immintrin.h>
-
 #include <cstddef>
 #include <utility>
 
@@ -14,7 +12,6 @@
 #include "solvers/vizinhos.hpp"
 
 #define QUELNA_AVX512 __attribute__((target("avx512f")))
-#define QUELNA_AVX512_INLINE __attribute__((target("avx512f"), always_inline)) inline
 
 namespace quelna::detalhe {
 
