@@ -99,7 +99,8 @@ std::string le_fd(int fd) {
 
 }  // namespace
 
-Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& args) {
+Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& args,
+                      const std::function<void()>& no_filho) {
     char saida_modelo[] = "/tmp/quelna-saida-XXXXXX";
     char erro_modelo[] = "/tmp/quelna-erro-XXXXXX";
     const int fo = mkstemp(saida_modelo), fe = mkstemp(erro_modelo);
@@ -110,6 +111,7 @@ Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& 
         dup2(nulo, 0);
         dup2(fo, 1);
         dup2(fe, 2);
+        if (no_filho) no_filho();
         std::vector<char*> argv;
         std::string exe = QUELNA_EXE;
         argv.push_back(exe.data());

@@ -1,6 +1,7 @@
 // Helpers shared by the tests: temporary folders, files, case texts and runs of the program.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -37,7 +38,9 @@ struct Resultado {
 };
 
 // Runs the quelna executable in `pasta` with the given arguments, standard input from /dev/null.
-Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& args = {});
+// `no_filho` runs in the child just before the program starts (limits, closed descriptors).
+Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& args = {},
+                      const std::function<void()>& no_filho = {});
 
 // Starts the executable in `pasta` without waiting (standard error to erro.txt there); espera
 // returns its exit status, or 128 + the signal that ended it.

@@ -49,10 +49,12 @@ struct Campos {
     Campo psi;                  // reserved after the cycle
 };
 
-// Bytes that the field arrays of a case take (the estimate checked before reserving them).
+// Bytes that the field arrays of a case and its solver's work arrays take (the estimate
+// checked before reserving them).
 double bytes_dos_campos(const CaseData& caso);
 
-// Reserves the arrays of the six groups, zero-filled, in the order of the case set-up.
+// Reserves the arrays of the six groups, zero-filled, in the order of the case set-up, and the
+// solver's work arrays.
 void reserva_campos(const CaseData& caso, Campos& c);
 
 // Releases the arrays that only the outer iteration cycle uses.

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "discretization/modelo.hpp"
 
@@ -25,12 +26,17 @@ CaseData le_caso_texto(std::string_view conteudo, const std::string& nome);
 // The same from a file on disk; a missing or unreadable file is an ErroCaso too.
 CaseData le_caso(const std::string& nome);
 
-// Memory the machine has, in bytes (0 when unknown).
-double memoria_da_maquina();
+// The listing and the iteration file take the case's name, which must be neither one of the
+// files the run reads or writes (`da_execucao`) nor that of a file an earlier run did not write
+// (a user's data beside the case), nor anything but a regular file. Throws ErroCaso.
+void confere_nomes(const CaseData& caso, const std::vector<std::string>& da_execucao);
+// The first of those checks alone, which needs no folder.
+void confere_nome_reservado(const CaseData& caso, const std::vector<std::string>& da_execucao);
 
-// The set-up of a run: shows the case file in the text viewer, reads it, reserves the field
-// arrays and sets the initial fields.
-void le_dados(CaseData& caso, Campos& c);
+// The set-up of a run: shows the case file in the text viewer, reads it, checks the names it
+// gives against the files of the run, reserves the field arrays and sets the initial fields.
+// Nothing is written before the case has passed every check.
+void le_dados(CaseData& caso, Campos& c, const std::vector<std::string>& da_execucao);
 
 // The steps after reading: reserve the arrays and set the initial fields (and, for the
 // Shih problem, write the exact profiles).

@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <cerrno>
 #include <new>
+#include <utility>
 
 #include "input/caso.hpp"
 #include "input/shih.hpp"
+#include "platform/arquivo.hpp"
 #include "platform/comando.hpp"
 
 namespace quelna {
@@ -32,11 +35,45 @@ void prepara_campos(const CaseData& caso, Campos& c) {
     c.vn0 = c.vn;
 }
 
-void le_dados(CaseData& caso, Campos& c) {
+namespace {
+
+// How each of the two files named by the case begins when an earlier run wrote it.
+constexpr std::string_view inicio_da_listagem = "\n     Dia = ";
+constexpr std::string_view inicio_das_iteracoes = "Itera";
+
+}  // namespace
+
+void confere_nome_reservado(const CaseData& caso, const std::vector<std::string>& da_execucao) {
+    for (const std::string* nome : {&caso.nome_listagem, &caso.nome_iteracoes})
+        if (std::find(da_execucao.begin(), da_execucao.end(), *nome) != da_execucao.end())
+            throw ErroCaso(std::string(arquivo_caso) + ", linha 1 (caso): \"" + *nome +
+                           "\" é o nome de um arquivo que a execução lê ou grava; escolha outro");
+}
+
+void confere_nomes(const CaseData& caso, const std::vector<std::string>& da_execucao) {
+    confere_nome_reservado(caso, da_execucao);
+    const std::string onde = std::string(arquivo_caso) + ", linha 1 (caso): ";
+    const std::pair<const std::string*, std::string_view> nomes[] = {{&caso.nome_listagem, inicio_da_listagem},
+                                                                      {&caso.nome_iteracoes, inicio_das_iteracoes}};
+    for (const auto& [nome, inicio] : nomes) {
+        std::string comeco;
+        const int erro = le_inicio_do_arquivo(*nome, inicio.size(), comeco);
+        if (erro == ENOENT) continue;
+        if (erro != 0)
+            throw ErroCaso(onde + "\"" + *nome + "\": " + motivo_do_sistema(erro) +
+                           "; a execução grava a listagem e as iterações só em arquivos comuns");
+        if (!comeco.empty() && comeco != inicio)
+            throw ErroCaso(onde + "já existe \"" + *nome + "\" e não foi gravado pelo quelna; ele não foi "
+                           "substituído (escolha outro nome ou apague-o)");
+    }
+}
+
+void le_dados(CaseData& caso, Campos& c, const std::vector<std::string>& da_execucao) {
     const std::string comando = std::string("notepad ") + arquivo_caso;
     const int estado = executar_comando(comando, static_cast<int>(comando.size()));
     (void)estado;  // the viewer's outcome never stops the run
     caso = le_caso(arquivo_caso);
+    confere_nomes(caso, da_execucao);
     prepara_campos(caso, c);
 }
 

@@ -1,18 +1,14 @@
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "input/caso.hpp"
 #include "platform/arquivo.hpp"
 #include "platform/formato.hpp"
+#include "platform/memoria.hpp"
 
 namespace quelna {
 
@@ -116,6 +112,16 @@ public:
     // A text in apostrophes or quotation marks keeps its blanks (a doubled delimiter stands for
     // itself); a bare text ends at a blank, a comma or a slash. Cut or padded to `largura`.
     std::string texto(int n, const char* valor, std::size_t largura) const {
+        std::string t = bruto(n, valor);
+        if (utf8_) t = para_latin1(t);
+        for (const char c : t)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                falha(n, valor, "o texto " + mostra(t) + " contém caracteres de controle");
+        return ajusta(t, largura);
+    }
+
+    // The text of line n as the file holds it, before any conversion or cut.
+    std::string bruto(int n, const char* valor) const {
         auto s = inicio(n, valor);
         std::string t;
         if (s.front() == '\'' || s.front() == '"') {
@@ -136,11 +142,7 @@ public:
         } else {
             t = std::string(s.substr(0, s.find_first_of(" \t,/")));
         }
-        if (utf8_) t = para_latin1(t);
-        for (const char c : t)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-                falha(n, valor, "o texto " + mostra(t) + " contém caracteres de controle");
-        return ajusta(t, largura);
+        return t;
     }
 
 private:
@@ -174,23 +176,34 @@ std::string curto(double v) {
     return buf;
 }
 
-std::string nome_de_arquivo(const std::string& latin1, bool utf8) {
-    return utf8 ? utf8_de_latin1(latin1) : latin1;
+// The first n characters of a UTF-8 text, padded with blanks to n characters: the name of
+// the case as the file system gets it, every character kept, those beyond Latin-1 too.
+std::string ajusta_utf8(const std::string& s, std::size_t n) {
+    std::size_t k = 0, caracteres = 0;
+    while (k < s.size() && caracteres < n) {
+        ++k;
+        while (k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80) ++k;
+        ++caracteres;
+    }
+    return s.substr(0, k) + std::string(n - caracteres, ' ');
+}
+
+// Why a case name cannot name the listing, or empty: the listing and the iteration file are
+// written in the working folder, under a plain file name.
+std::string nome_invalido(const std::string& nome) {
+    if (nome.find_first_of("/\\") != std::string::npos)
+        return "tem uma barra; a listagem é gravada na pasta do caso e o nome deve ser um nome de arquivo simples";
+    if (nome == "." || nome == "..") return "não é um nome de arquivo; a listagem é gravada com o nome do experimento";
+    return {};
 }
 
 }  // namespace
-
-double memoria_da_maquina() {
-    const long paginas = sysconf(_SC_PHYS_PAGES);
-    const long tamanho = sysconf(_SC_PAGE_SIZE);
-    if (paginas <= 0 || tamanho <= 0) return 0.0;
-    return static_cast<double>(paginas) * static_cast<double>(tamanho);
-}
 
 CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
     const Leitor in(conteudo, nome);
     CaseData c;
     c.caso = in.texto(1, "caso", 20);
+    const std::string caso_no_arquivo = in.utf8() ? ajusta_utf8(in.bruto(1, "caso"), 20) : c.caso;
     c.nx = in.inteiro(2, "nx");
     c.ny = in.inteiro(3, "ny");
     c.dt = in.real(4, "dt");
@@ -219,6 +232,9 @@ CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
     if (c.ny < 1) in.falha(3, "ny", std::to_string(c.ny) + " volumes; é preciso pelo menos 1 volume real");
     if (!(c.dt > 0.0)) in.falha(4, "dt", "valor " + curto(c.dt) + "; o incremento de tempo deve ser positivo");
     if (!(c.Re > 0.0)) in.falha(14, "Re", "valor " + curto(c.Re) + "; o número de Reynolds deve ser positivo");
+    // The viscosity is 1/Re: a Reynolds number so small that it overflows leaves no number to compute with.
+    if (!std::isfinite(1.0 / c.Re))
+        in.falha(14, "Re", "valor " + curto(c.Re) + "; a viscosidade 1/Re passa do maior número real");
     if (c.malha < 1) in.falha(20, "malha", std::to_string(c.malha) + "; a malha-base deve ser pelo menos 1");
 
     const long long nx = static_cast<long long>(c.nx) + 2, ny = static_cast<long long>(c.ny) + 2;
@@ -236,34 +252,38 @@ CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
     c.mi = 1.0 / c.Re;
     c.N = c.nx * c.ny;
 
-    const double precisa = bytes_dos_campos(c), tem = memoria_da_maquina();
-    if (tem > 0.0 && precisa > 0.8 * tem) {
+    const double precisa = bytes_dos_campos(c);
+    const Memoria tem = memoria_disponivel();
+    if (tem.bytes > 0.0 && precisa > 0.8 * tem.bytes) {
         char msg[200];
-        std::snprintf(msg, sizeof msg, "%d x %d volumes precisam de %.1f GiB de memória; a máquina tem %.1f GiB",
-                      c.nx - 2, c.ny - 2, precisa / 1073741824.0, tem / 1073741824.0);
+        std::snprintf(msg, sizeof msg, "%d x %d volumes precisam de %.1f GiB de memória; %s %.1f GiB",
+                      c.nx - 2, c.ny - 2, precisa / 1073741824.0,
+                      tem.pelo_limite ? "o limite de memória do processo é" : "a máquina tem",
+                      tem.bytes / 1073741824.0);
         in.falha(3, "ny", msg);
     }
 
-    c.nome_listagem = nome_de_arquivo(sem_brancos_finais(c.caso), in.utf8());
-    c.nome_iteracoes = nome_de_arquivo(sem_brancos(c.caso), in.utf8()) + ".itn";
+    // The time term of the momentum rows is dx*dy/dt.
+    if (!std::isfinite(c.dx * c.dy / c.dt))
+        in.falha(4, "dt", "valor " + curto(c.dt) + "; o termo transiente dx*dy/dt passa do maior número real");
+
+    c.nome_listagem = sem_brancos_finais(caso_no_arquivo);
+    c.nome_iteracoes = sem_brancos(caso_no_arquivo) + ".itn";
+    if (const std::string motivo = nome_invalido(c.nome_listagem); !motivo.empty())
+        in.falha(1, "caso", mostra(c.nome_listagem) + " " + motivo);
     return c;
 }
 
 CaseData le_caso(const std::string& nome) {
-    struct stat st {};
-    if (stat(nome.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        throw ErroCaso(nome + ": é uma pasta, não o arquivo de dados");
-    std::ifstream f(nome, std::ios::binary);
-    if (!f) {
-        const int erro = errno;
-        if (erro == ENOENT)
-            throw ErroCaso(nome + ": arquivo de dados não encontrado na pasta atual");
-        throw ErroCaso(nome + ": não foi possível ler o arquivo de dados: " + motivo_do_sistema(erro));
-    }
-    std::ostringstream conteudo;
-    conteudo << f.rdbuf();
-    if (f.bad()) throw ErroCaso(nome + ": erro ao ler o arquivo de dados");
-    return le_caso_texto(conteudo.str(), nome);
+    std::string conteudo;
+    const int erro = le_arquivo_comum(nome, limite_de_leitura, conteudo);
+    if (erro == ENOENT) throw ErroCaso(nome + ": arquivo de dados não encontrado na pasta atual");
+    if (erro == EISDIR) throw ErroCaso(nome + ": é uma pasta, não o arquivo de dados");
+    if (erro == EFBIG)
+        throw ErroCaso(nome + ": tem mais de " + std::to_string(limite_de_leitura >> 20) +
+                       " MiB; o arquivo de dados tem 21 linhas");
+    if (erro != 0) throw ErroCaso(nome + ": não foi possível ler o arquivo de dados: " + motivo_do_sistema(erro));
+    return le_caso_texto(conteudo, nome);
 }
 
 }  // namespace quelna

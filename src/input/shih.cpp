@@ -69,14 +69,14 @@ void analitica_shih(const CaseData& caso, Campos& c) {
         }
     }
 
-    ArquivoTexto ucex("ucex.dat");
+    ArquivoTexto ucex(arquivo_ucex);
     for (int j = 1; j <= ny; ++j) {
         const double y = y_linha(caso, j);
         ucex.linha(real_curto(shih::u(0.5 * caso.Lx, y)) + real_curto(y));
     }
     ucex.fecha();
 
-    ArquivoTexto vcex("vcex.dat");
+    ArquivoTexto vcex(arquivo_vcex);
     for (int i = 1; i <= nx; ++i) {
         const double x = x_coluna(caso, i);
         vcex.linha(real_curto(x) + real_curto(shih::v(x, 0.5 * caso.Ly)));

@@ -15,6 +15,10 @@ double fonte(double x, double y, double mi);  // the body force of the v equatio
 
 namespace quelna {
 
+// The exact centre-line profiles.
+inline constexpr const char* arquivo_ucex = "ucex.dat";
+inline constexpr const char* arquivo_vcex = "vcex.dat";
+
 // x of column i and y of row j where the exact solution is taken: the centres of the real
 // volumes, and the wall itself for a fictitious volume.
 double x_coluna(const CaseData& caso, int i);

@@ -1,7 +1,7 @@
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <vector>
 
 #include "output/saidas.hpp"
 #include "platform/comando.hpp"
@@ -18,36 +18,42 @@ std::string linha_de_titulo(const std::string& titulo_grafico) {
         conteudo.pop_back();
         depois = std::string(titulo_grafico.size() - conteudo.size() - 1, ' ');
     }
-    std::string linha = "set title '";
-    for (const char ch : conteudo) {
-        linha += ch;
-        if (ch == '\'') linha += '\'';
-    }
-    return linha + "'" + depois;
+    return "set title " + aspas_gnuplot(conteudo) + depois;
 }
 
-bool reescreve_e_plota(const std::string& script, int mantidas, const std::string& titulo_grafico) {
-    std::ifstream in(script, std::ios::binary);
-    if (!in) {
-        std::cerr << "quelna: roteiro de gráfico \"" << script << "\" não encontrado; o gráfico não foi feito\n";
+bool reescreve_e_plota(const Roteiro& roteiro, const std::string& titulo_grafico) {
+    const std::string script = roteiro.nome;
+    const int mantidas = roteiro.mantidas;
+    const auto aviso = [&](const std::string& motivo) {
+        std::cerr << "quelna: roteiro de gráfico \"" << script << "\" " << motivo << "; o gráfico não foi feito\n";
         return false;
-    }
-    std::ostringstream texto;
-    int lidas = 0;
-    for (std::string linha; lidas < mantidas && std::getline(in, linha);) {
-        texto << linha << '\n';
-        ++lidas;
-    }
-    in.close();
-    if (lidas < mantidas) {
-        std::cerr << "quelna: roteiro de gráfico \"" << script << "\" tem " << lidas << " linhas, menos que as "
-                  << mantidas << " que o programa mantém; ficou como estava e o gráfico não foi feito\n";
-        return false;
-    }
-
+    };
+    // The script is read, never through a link: it is replaced below, and a link would be lost.
+    std::string texto;
+    const int erro = le_arquivo_comum(script, limite_de_leitura, texto, false);
+    if (erro == ENOENT) return aviso("não encontrado");
+    if (erro != 0) return aviso("não pôde ser lido: " + motivo_do_sistema(erro));
+    // What the plotter writes beside it is an output too: only regular files are replaced.
     const std::string temporario = script + ".tmp";
+    std::vector<std::string> saidas = saidas_do_plotador(script);
+    saidas.push_back(temporario);
+    for (const auto& saida : saidas)
+        if (const int e = confere_para_gravar(saida); e != 0)
+            return aviso("não foi usado: \"" + saida + "\" " + motivo_do_sistema(e));
+
+    std::string mantido;
+    int lidas = 0;
+    for (std::size_t ini = 0; lidas < mantidas && ini < texto.size(); ++lidas) {
+        auto fim = texto.find('\n', ini);
+        if (fim == std::string::npos) fim = texto.size();
+        mantido.append(texto, ini, fim - ini).push_back('\n');
+        ini = fim + 1;
+    }
+    if (lidas < mantidas)
+        return aviso("tem " + std::to_string(lidas) + " linhas, menos que as " + std::to_string(mantidas) +
+                     " que o programa mantém; ficou como estava");
+
     ArquivoTexto out(temporario);
-    std::string mantido = texto.str();
     mantido.pop_back();  // the last line end comes with linha()
     out.linha(mantido);
     out.linha(linha_de_titulo(titulo_grafico));
@@ -69,11 +75,11 @@ bool reescreve_e_plota(const std::string& script, int mantidas, const std::strin
     return true;
 }
 
-void grafico_r(const std::string& titulo_grafico) { reescreve_e_plota("r.gnu", 6, titulo_grafico); }
+void grafico_r(const std::string& titulo_grafico) { reescreve_e_plota(roteiro_r, titulo_grafico); }
 
 void perfil_u(const CaseData& caso, const Campos& c, ArquivoTexto& listagem, const std::string& titulo_grafico) {
     const int nx = caso.nx, ny = caso.ny;
-    ArquivoTexto dados("u.dat");
+    ArquivoTexto dados(arquivo_u);
     listagem.vazia();
     listagem.vazia();
     listagem.linha("     velocidade ue nodal em x = 0.5");
@@ -94,12 +100,12 @@ void perfil_u(const CaseData& caso, const Campos& c, ArquivoTexto& listagem, con
         dados.linha(linha);
     }
     dados.fecha();
-    reescreve_e_plota(caso.problema == 1 ? "u_Shih.gnu" : "u_Ghia.gnu", caso.problema == 1 ? 7 : 9, titulo_grafico);
+    reescreve_e_plota(caso.problema == 1 ? roteiro_u_shih : roteiro_u_ghia, titulo_grafico);
 }
 
 void perfil_v(const CaseData& caso, const Campos& c, ArquivoTexto& listagem, const std::string& titulo_grafico) {
     const int nx = caso.nx;
-    ArquivoTexto dados("v.dat");
+    ArquivoTexto dados(arquivo_v);
     listagem.vazia();
     listagem.vazia();
     listagem.linha("     velocidade vn nodal em y = 0.5");
@@ -119,7 +125,7 @@ void perfil_v(const CaseData& caso, const Campos& c, ArquivoTexto& listagem, con
         dados.linha(linha);
     }
     dados.fecha();
-    reescreve_e_plota(caso.problema == 1 ? "v_Shih.gnu" : "v_Ghia.gnu", caso.problema == 1 ? 6 : 8, titulo_grafico);
+    reescreve_e_plota(caso.problema == 1 ? roteiro_v_shih : roteiro_v_ghia, titulo_grafico);
 }
 
 namespace {

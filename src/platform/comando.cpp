@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <sstream>
+
+#include "platform/arquivo.hpp"
 
 extern char** environ;
 
@@ -38,30 +41,23 @@ int visualizador(const std::string& arquivo) {
     if (!editor) return 0;
     auto argv = palavras(editor);
     if (argv.empty()) return 0;
-    argv.push_back(arquivo);
+    argv.push_back(caminho_explicito(arquivo));
     return executa_programa(argv);
 }
 
-std::string aspas_gnuplot(const std::string& texto) {
-    std::string s = "'";
-    for (const char c : texto) {
-        s += c;
-        if (c == '\'') s += '\'';
-    }
-    return s + "'";
-}
-
-// The plotter. The script is drawn once into nothing and then replotted into a PNG beside it,
-// so that no display is needed; with a display and a user at the terminal it is also shown
-// in a window until the user closes it. gnuplot's messages go to a log beside the script.
 // The script's name without ".gnu": the stem of its picture and of its log.
 std::string raiz_do_script(const std::string& script) {
     const bool gnu = script.size() > 4 && script.compare(script.size() - 4, 4, ".gnu") == 0;
     return gnu ? script.substr(0, script.size() - 4) : script;
 }
 
+std::string nome_do_log(const std::string& script) { return raiz_do_script(script) + ".log"; }
+
+// The plotter. The script is drawn once into nothing and then replotted into a PNG beside it,
+// so that no display is needed; with a display and a user at the terminal it is also shown
+// in a window until the user closes it. gnuplot's messages go to a log beside the script.
 int plotador(const std::string& script) {
-    const std::string log = raiz_do_script(script) + ".log";
+    const std::string log = nome_do_log(script);
     const int st = executa_programa(
         {"gnuplot", "-e", "set terminal pngcairo size 900,700 enhanced font 'sans,11'; set output '/dev/null'",
          script, "-e", "set output " + aspas_gnuplot(nome_da_figura(script)) + "; replot; unset output"},
@@ -75,21 +71,63 @@ int plotador(const std::string& script) {
 
 std::string nome_da_figura(const std::string& script) { return raiz_do_script(script) + ".png"; }
 
-int executa_programa(const std::vector<std::string>& argv, const std::string& saida) {
+std::vector<std::string> saidas_do_plotador(const std::string& script) {
+    return {nome_da_figura(script), nome_do_log(script), nome_do_log(script) + ".janela"};
+}
+
+std::string aspas_gnuplot(const std::string& texto) {
+    if (texto.find('\'') == std::string::npos) return "'" + texto + "'";
+    // gnuplot takes two apostrophes in a row for an empty string at the start of a text or
+    // after a doubled one: a text with apostrophes goes in quotation marks instead, where only
+    // the backslash and the quotation mark need escaping.
+    std::string s = "\"";
+    for (const char c : texto) {
+        if (c == '\\' || c == '"') s += '\\';
+        s += c;
+    }
+    return s + "\"";
+}
+
+std::string caminho_explicito(const std::string& nome) {
+    return nome.empty() || nome.front() == '/' ? nome : "./" + nome;
+}
+
+int executa_programa(const std::vector<std::string>& argv, const std::string& saida, const std::string& pasta) {
     if (argv.empty() || argv[0].empty()) return -1;
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
 
+    int fd = -1;
+    if (!saida.empty()) {
+        try {
+            fd = abre_para_gravar(saida);
+        } catch (const ErroArquivo&) {
+            return -1;
+        }
+    }
     posix_spawn_file_actions_t acoes;
     posix_spawn_file_actions_init(&acoes);
-    if (!saida.empty()) {
-        posix_spawn_file_actions_addopen(&acoes, STDOUT_FILENO, saida.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_adddup2(&acoes, STDOUT_FILENO, STDERR_FILENO);
+    if (fd >= 0) {
+        posix_spawn_file_actions_adddup2(&acoes, fd, STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&acoes, fd, STDERR_FILENO);
     }
+    if (!pasta.empty()) posix_spawn_file_actions_addchdir_np(&acoes, pasta.c_str());
+    // The run ignores SIGPIPE and SIGXFSZ (a closed standard error or a size limit must not end
+    // it); the programs it starts get the ordinary behaviour back.
+    posix_spawnattr_t atributos;
+    posix_spawnattr_init(&atributos);
+    sigset_t padrao;
+    sigemptyset(&padrao);
+    sigaddset(&padrao, SIGPIPE);
+    sigaddset(&padrao, SIGXFSZ);
+    posix_spawnattr_setsigdefault(&atributos, &padrao);
+    posix_spawnattr_setflags(&atributos, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
-    const int erro = posix_spawnp(&pid, args[0], &acoes, nullptr, args.data(), environ);
+    const int erro = posix_spawnp(&pid, args[0], &acoes, &atributos, args.data(), environ);
+    posix_spawnattr_destroy(&atributos);
     posix_spawn_file_actions_destroy(&acoes);
+    if (fd >= 0) close(fd);
     if (erro != 0) return -1;
 
     int status = 0;

@@ -19,10 +19,23 @@ namespace quelna {
 int executar_comando(std::string_view comando, int comprimento);
 
 // Runs argv[0] (looked up on PATH) with its arguments and waits. Standard output and error go
-// to `saida` when it is not empty. Exit status, 128 + signal, or -1 when it cannot start.
-int executa_programa(const std::vector<std::string>& argv, const std::string& saida = {});
+// to `saida` when it is not empty (a regular file only, as every output); the program runs in
+// the folder `pasta` when that is not empty. Exit status, 128 + signal, or -1 when it cannot
+// start.
+int executa_programa(const std::vector<std::string>& argv, const std::string& saida = {},
+                     const std::string& pasta = {});
+
+// A text as one of gnuplot's quoted strings, every byte kept: in apostrophes, or in quotation
+// marks with escapes when it holds an apostrophe.
+std::string aspas_gnuplot(const std::string& texto);
+
+// A file name as an argument that no program can take for an option ("-x" becomes "./-x").
+std::string caminho_explicito(const std::string& nome);
 
 // The name of the picture that the plot of `script` leaves ("r.gnu" gives "r.png").
 std::string nome_da_figura(const std::string& script);
+
+// Every file that the plotter writes for `script`: the picture and its logs.
+std::vector<std::string> saidas_do_plotador(const std::string& script);
 
 }  // namespace quelna

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "discretization/equacoes.hpp"
 #include "discretization/modelo.hpp"
@@ -16,6 +17,14 @@
 namespace quelna {
 
 inline constexpr const char* titulo_janela = "QUELNA 1.3 (Escoamento Bidimensional de Fluido Incompressível)";
+
+// The residual history.
+inline constexpr const char* arquivo_r = "r.dat";
+
+// Every file the run reads or writes besides those named by the case: the case file, the data
+// files, the plot scripts with their temporary copies, pictures and logs, and the published
+// profiles that the example scripts draw. The case may name none of them.
+std::vector<std::string> arquivos_da_execucao();
 
 // Exit statuses of a run.
 enum Saida : int { saida_ok = 0, saida_erro_arquivo = 1, saida_caso_invalido = 2 };

@@ -29,6 +29,7 @@ void ajuda() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    quelna::protege_saidas_padrao();
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         ajuda();
         return 0;

@@ -1,6 +1,10 @@
+#include <algorithm>
 #include <iostream>
+#include <new>
 
 #include "input/caso.hpp"
+#include "input/shih.hpp"
+#include "output/saidas.hpp"
 #include "platform/comando.hpp"
 #include "platform/formato.hpp"
 #include "platform/sinais.hpp"
@@ -8,34 +12,56 @@
 
 namespace quelna {
 
+std::vector<std::string> arquivos_da_execucao() {
+    std::vector<std::string> nomes = {arquivo_caso, arquivo_ucex, arquivo_vcex, arquivo_r, arquivo_u, arquivo_v,
+                                      "ghia_u.dat", "ghia_v.dat"};
+    for (const Roteiro& r : roteiros) {
+        nomes.push_back(r.nome);
+        nomes.push_back(std::string(r.nome) + ".tmp");
+        for (const auto& saida : saidas_do_plotador(r.nome)) nomes.push_back(saida);
+    }
+    return nomes;
+}
+
 int principal(JanelaTexto& janela, const FonteDataHora& data, const Nucleos& nucleos) {
     janela.define_titulo(latin1(titulo_janela));
 
     CaseData caso;
     Campos c;
     try {
-        le_dados(caso, c);
+        le_dados(caso, c, arquivos_da_execucao());
     } catch (const ErroCaso& e) {
         std::cerr << "quelna: " << e.what() << '\n';
         return saida_caso_invalido;
     } catch (const ErroArquivo& e) {
         std::cerr << "quelna: " << e.what() << '\n';
         return saida_erro_arquivo;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "quelna: não há memória para preparar o caso\n";
+        return saida_caso_invalido;
     }
 
     try {
         ArquivoTexto listagem(caso.nome_listagem);
         const Cabecalho cab = data_hora(data(), caso, listagem);
         lista_dados(caso, listagem);
+        // What was written before the cycle stays written, whatever ends the run later.
+        listagem.descarrega();
         solucao(caso, c, listagem, cab, nucleos);
         listagem.fecha();
     } catch (const ErroArquivo& e) {
         std::cerr << "quelna: " << e.what() << '\n';
         return saida_erro_arquivo;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "quelna: a memória acabou durante a execução; a listagem \"" << caso.nome_listagem
+                  << "\" tem o que foi gravado até então\n";
+        return saida_caso_invalido;
     }
 
     // The listing is shown last, complete, after every plot and the iteration file.
-    const std::string comando = ajusta("notepad " + caso.nome_listagem, 70);
+    // Padded to 70 characters, never cut: a name of many-byte characters may be longer.
+    const std::string visor = "notepad " + caso.nome_listagem;
+    const std::string comando = ajusta(visor, std::max<std::size_t>(70, visor.size()));
     const int estado = executar_comando(comando, static_cast<int>(comando.size()));
     (void)estado;
     janela.fecha_sem_perguntar();

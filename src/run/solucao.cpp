@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -137,7 +138,8 @@ void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabe
              const Nucleos& nucleos) {
     ArquivoTexto iteracoes(caso.nome_iteracoes);
     iteracoes.linha(cabecalho_iteracoes());
-    ArquivoTexto r_dat("r.dat");
+    iteracoes.descarrega();
+    ArquivoTexto r_dat(arquivo_r);
 
     listagem.vazia();
     listagem.vazia();
@@ -170,7 +172,9 @@ void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabe
     listagem.linha(fixo(e.tempo, 14, 2) + " = tempo de processamento (s)");
 
     iteracoes.fecha();
-    const std::string comando = ajusta("notepad " + caso.nome_iteracoes, 70);
+    // Padded to 70 characters, never cut: a name of many-byte characters may be longer.
+    const std::string visor = "notepad " + caso.nome_iteracoes;
+    const std::string comando = ajusta(visor, std::max<std::size_t>(70, visor.size()));
     const int estado = executar_comando(comando, static_cast<int>(comando.size()));
     (void)estado;
 }

@@ -171,4 +171,18 @@ void resolve(int solver, int nx, int ny, int N, int nit, double tol, double w, c
     }
 }
 
+int vetores_de_trabalho(int solver) {
+    switch (solver) {
+    case 1:
+    case 3: return 1;
+    case 4: return 2;
+    case 5: return 3;
+    default: return 0;
+    }
+}
+
+void reserva_trabalho(int solver, int N) {
+    for (int k = 0; k < vetores_de_trabalho(solver); ++k) detalhe::rascunho(k, static_cast<std::size_t>(N) + 1);
+}
+
 }  // namespace quelna

@@ -52,4 +52,11 @@ inline constexpr Solvers solvers_do_programa{&jacobi, &gauss_seidel, &sor, &adi,
 void resolve(int solver, int nx, int ny, int N, int nit, double tol, double w, const Linha* a, const double* bp,
              double* x, FatorL* msi_L, FatorU* msi_U, const Solvers& s = solvers_do_programa);
 
+// The work arrays of N + 1 entries that a solver keeps from one call to the next (Jacobi and
+// SOR the field before, ADI its two line multipliers, MSI the residual, y and the correction),
+// and their reservation before the cycle, so that a grid whose work arrays do not fit fails at
+// the set-up of the run rather than in its first iteration.
+int vetores_de_trabalho(int solver);
+void reserva_trabalho(int solver, int N);
+
 }  // namespace quelna

@@ -1,9 +1,9 @@
 #include "study/estudo.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <set>
 #include <sstream>
@@ -11,8 +11,10 @@
 
 #include "input/caso.hpp"
 #include "input/shih.hpp"
+#include "platform/arquivo.hpp"
 #include "platform/comando.hpp"
 #include "platform/formato.hpp"
+#include "run/execucao.hpp"
 
 namespace fs = std::filesystem;
 
@@ -20,17 +22,40 @@ namespace quelna::estudo {
 
 namespace {
 
+// A listing with its field tables on a fine grid runs to hundreds of megabytes.
+constexpr std::size_t limite_da_listagem = std::size_t(1) << 30;
+
+// A missing or unreadable file reads as empty: the grid then has no values, and says why.
 std::string le(const std::string& nome) {
-    std::ifstream f(nome, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
+    std::string texto;
+    le_arquivo_comum(nome, limite_da_listagem, texto);
+    return texto;
 }
 
-void escreve(const std::string& nome, const std::string& texto) {
-    std::ofstream f(nome, std::ios::binary);
-    f << texto;
-    if (!f) throw std::runtime_error("não foi possível gravar \"" + nome + "\"");
+void escreve(const std::string& nome, const std::string& texto) { grava_arquivo(nome, texto); }
+
+// The mark of a grid folder made by a study: a study deletes only folders that hold it.
+constexpr const char* marca_do_estudo = ".quelna-estudo";
+
+// True when `dentro` is `pasta` or lies below it.
+bool contida(const fs::path& dentro, const fs::path& pasta) {
+    const fs::path a = fs::weakly_canonical(dentro), b = fs::weakly_canonical(pasta);
+    auto ia = a.begin(), ib = b.begin();
+    for (; ia != a.end() && ib != b.end(); ++ia, ++ib)
+        if (*ia != *ib) return false;
+    return ib == b.end();
+}
+
+// An existing grid folder is replaced only when a study made it, and never when the case lies in it.
+void confere_pasta_da_malha(const fs::path& pasta, const fs::path& caso) {
+    if (contida(caso, pasta))
+        throw std::runtime_error("a pasta do caso está dentro de \"" + pasta.string() +
+                                 "\", que o estudo recria; escolha outra --saida");
+    const auto st = fs::symlink_status(pasta);
+    if (!fs::exists(st)) return;
+    if (!fs::is_directory(st) || !fs::exists(pasta / marca_do_estudo))
+        throw std::runtime_error("\"" + pasta.string() + "\" já existe e não foi criada pelo quelna-estudo; nada foi "
+                                 "apagado (escolha outra --saida ou apague-a)");
 }
 
 std::string num(double v, int digitos = 6) {
@@ -67,9 +92,16 @@ std::string com_malha(const std::string& texto, int n) {
 Estudo faz_estudo(const std::string& pasta_caso, std::vector<int> tamanhos, const std::string& saida,
                   const OpcoesExecucao& opcoes) {
     const std::string arquivo = pasta_caso + "/" + arquivo_caso;
-    if (!fs::exists(arquivo)) throw std::runtime_error(arquivo + ": arquivo de dados não encontrado");
-    const std::string texto = le(arquivo);
+    std::string texto;
+    if (const int erro = le_arquivo_comum(arquivo, limite_de_leitura, texto); erro != 0)
+        throw ErroCaso(arquivo + (erro == ENOENT ? std::string(": arquivo de dados não encontrado")
+                                                 : ": não foi possível ler o arquivo de dados: " + motivo_do_sistema(erro)));
     const CaseData base = le_caso_texto(texto, arquivo);
+    confere_nome_reservado(base, arquivos_da_execucao());
+    for (std::size_t k = 0; k < tamanhos.size(); ++k)
+        for (std::size_t m = 0; m < k; ++m)
+            if (tamanhos[k] == tamanhos[m])
+                throw std::invalid_argument("a malha " + std::to_string(tamanhos[k]) + " foi dada mais de uma vez");
 
     Estudo e;
     e.caso = sem_brancos(base.caso);
@@ -80,9 +112,10 @@ Estudo faz_estudo(const std::string& pasta_caso, std::vector<int> tamanhos, cons
     e.beta = base.beta;
 
     std::sort(tamanhos.begin(), tamanhos.end());
-    tamanhos.erase(std::unique(tamanhos.begin(), tamanhos.end()), tamanhos.end());
     fs::create_directories(saida);
     const std::string raiz = fs::absolute(saida).lexically_normal().string();
+    // Every folder is checked before any is deleted.
+    for (const int n : tamanhos) confere_pasta_da_malha(raiz + "/malha_" + std::to_string(n), pasta_caso);
     std::vector<std::string> pastas;
     std::vector<std::size_t> indices;
     for (const int n : tamanhos) {
@@ -97,8 +130,10 @@ Estudo faz_estudo(const std::string& pasta_caso, std::vector<int> tamanhos, cons
         }
         fs::remove_all(m.pasta);
         fs::create_directories(m.pasta);
+        escreve(m.pasta + "/" + marca_do_estudo, "pasta de uma malha, criada pelo quelna-estudo\n");
         for (const auto& entrada : fs::directory_iterator(pasta_caso))
-            if (entrada.is_regular_file()) fs::copy_file(entrada.path(), m.pasta + "/" + entrada.path().filename().string());
+            if (entrada.is_regular_file() && entrada.path().filename() != marca_do_estudo)
+                fs::copy_file(entrada.path(), m.pasta + "/" + entrada.path().filename().string());
         escreve(m.pasta + "/" + arquivo_caso, com_malha(texto, n));
         indices.push_back(e.malhas.size());
         pastas.push_back(m.pasta);
@@ -244,8 +279,8 @@ void escreve_relatorio(const Estudo& e, const std::string& saida) {
     int series = 0;
     gp << "set terminal pngcairo size 900,700 noenhanced font 'sans,11'\nset output 'erro.png'\n"
        << "set encoding utf8\nset logscale xy\nset xlabel 'volumes reais em cada direção (N)'\n"
-       << "set ylabel '|erro| contra a referência'\nset grid\nset key outside right\nset title '"
-       << utf8_de_latin1(e.caso) << ": erro de discretização'\nplot ";
+       << "set ylabel '|erro| contra a referência'\nset grid\nset key outside right\nset title "
+       << aspas_gnuplot(utf8_de_latin1(e.caso) + ": erro de discretização") << "\nplot ";
     for (const auto& l : e.linhas) {
         if (!l.referencia.existe || (l.nome.rfind("u(", 0) == 0 || l.nome.rfind("v(", 0) == 0)) continue;
         std::vector<std::pair<int, double>> pts;
@@ -259,15 +294,15 @@ void escreve_relatorio(const Estudo& e, const std::string& saida) {
         erro_dat << "# " << l.nome << "\n";
         for (const auto& [n, er] : pts) erro_dat << n << " " << num(er, 12) << "\n";
         erro_dat << "\n\n";
-        gp << (series ? ", " : "") << "'erro.dat' index " << series << " using 1:2 with linespoints lw 2 title '"
-           << l.nome << " (inclinação " << num(inclinacao, 3) << ")'";
+        gp << (series ? ", " : "") << "'erro.dat' index " << series << " using 1:2 with linespoints lw 2 title "
+           << aspas_gnuplot(l.nome + " (inclinação " + num(inclinacao, 3) + ")");
         ++series;
     }
     gp << "\n";
     escreve(saida + "/erro.dat", erro_dat.str());
     if (series > 0) {
         escreve(saida + "/erro.gnu", gp.str());
-        executa_programa({"gnuplot", "-e", "cd " + std::string("'") + saida + "'", "erro.gnu"}, saida + "/gnuplot.log");
+        executa_programa({"gnuplot", "erro.gnu"}, saida + "/gnuplot.log", saida);
     }
 
     // The centre-line profiles of every grid over the reference points.
@@ -277,7 +312,7 @@ void escreve_relatorio(const Estudo& e, const std::string& saida) {
         p << "set terminal pngcairo size 900,700 noenhanced font 'sans,11'\nset output '" << nome << ".png'\n"
           << "set encoding utf8\nset grid\nset key " << (e_u ? "left top" : "right top") << " box opaque\n"
           << (e_u ? "set xlabel 'u em x = 0,5'\nset ylabel 'y'\n" : "set xlabel 'x'\nset ylabel 'v em y = 0,5'\n")
-          << "set title '" << utf8_de_latin1(e.caso) << ": perfis nas linhas centrais'\nplot ";
+          << "set title " << aspas_gnuplot(utf8_de_latin1(e.caso) + ": perfis nas linhas centrais") << "\nplot ";
         bool primeiro = true;
         for (const auto& m : e.malhas) {
             if (!m.problema.empty()) continue;
@@ -304,7 +339,7 @@ void escreve_relatorio(const Estudo& e, const std::string& saida) {
         p << "\n";
         if (primeiro && ref.str().empty()) continue;
         escreve(saida + "/" + nome + ".gnu", p.str());
-        executa_programa({"gnuplot", "-e", "cd '" + saida + "'", nome + ".gnu"}, saida + "/gnuplot.log");
+        executa_programa({"gnuplot", nome + ".gnu"}, saida + "/gnuplot.log", saida);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/arquivo.hpp"
 #include "platform/comando.hpp"
 
 extern char** environ;
@@ -136,12 +137,13 @@ std::vector<int> slurm(const std::vector<std::string>& pastas, const OpcoesExecu
     const std::string raiz = pasta_mae(pastas.front());
     const std::string script = raiz + "/quelna-estudo.sbatch";
     {
-        std::ofstream s(script);
+        std::ostringstream s;
         s << "#!/bin/bash\n#SBATCH --job-name=quelna-estudo\n#SBATCH --array=0-" << pastas.size() - 1
           << "\n#SBATCH --output=" << raiz << "/slurm-%A_%a.out\n#SBATCH --ntasks=1\npastas=(";
         for (const auto& p : pastas) s << " " << aspas(p);
         s << " )\ncd \"${pastas[$SLURM_ARRAY_TASK_ID]}\" || exit 1\n" << aspas(o.quelna)
           << " </dev/null >quelna.log 2>&1\necho $? > estado.slurm\n";
+        grava_arquivo(script, s.str());
     }
     executa_programa({"sbatch", "--wait", "--quiet", script}, raiz + "/sbatch.log");
     for (std::size_t k = 0; k < pastas.size(); ++k) {

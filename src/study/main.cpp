@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "input/caso.hpp"
+#include "platform/arquivo.hpp"
+#include "platform/sinais.hpp"
 #include "study/estudo.hpp"
 
 namespace fs = std::filesystem;
@@ -62,6 +64,7 @@ std::string quelna_padrao() {
 
 int main(int argc, char** argv) {
     using namespace quelna::estudo;
+    quelna::protege_saidas_padrao();
     OpcoesExecucao opcoes;
     std::string saida = "estudo", pasta;
     std::vector<int> tamanhos;
@@ -114,6 +117,14 @@ int main(int argc, char** argv) {
     if (pasta.empty() || tamanhos.size() < 2) return erro("dê a pasta do caso e pelo menos duas malhas");
     if (opcoes.quelna.empty()) opcoes.quelna = quelna_padrao();
     try {
+        // One study at a time in a folder: a second one would delete the grids of the first.
+        std::filesystem::create_directories(saida);
+        const quelna::Trava trava(saida + "/.quelna-estudo.trava");
+        if (!trava.obtida()) {
+            std::cerr << "quelna-estudo: outro estudo está em andamento na pasta \"" << saida
+                      << "\"; espere que ele termine ou escolha outra --saida\n";
+            return 2;
+        }
         Estudo e = faz_estudo(pasta, tamanhos, saida, opcoes);
         for (const auto& a : e.avisos) std::cerr << "quelna-estudo: " << a << '\n';
         const std::string raiz = fs::absolute(saida).lexically_normal().string();

@@ -28,7 +28,7 @@ Convergido converge(const std::map<int, std::string>& trocas) {
     Convergido r;
     r.caso = le_caso_texto(texto_caso(trocas), arquivo_caso);
     prepara_campos(r.caso, r.c);
-    ArquivoTexto l("/dev/null"), it("/dev/null"), rd("/dev/null");
+    ArquivoTexto l("listagem"), it("iteracoes"), rd("r.dat");
     r.e = ciclo(r.caso, r.c, l, it, rd);
     return r;
 }

@@ -198,8 +198,11 @@ TEST(Results, TheBlockOfTheListing) {
 TEST(PlotScripts, TitleLineStaysAValidGnuplotString) {
     const std::string curto = "Cavidade (8/12/2026)'" + std::string(41, ' ');
     EXPECT_EQ(linha_de_titulo(curto), "set title '" + curto);
+    // gnuplot misreads doubled apostrophes at the start of a string or in a row: a title with
+    // apostrophes goes in quotation marks.
     EXPECT_EQ(linha_de_titulo("it's (8/12/2026)'" + std::string(45, ' ')),
-              "set title 'it''s (8/12/2026)'" + std::string(45, ' '));
+              "set title \"it's (8/12/2026)\"" + std::string(45, ' '));
+    EXPECT_EQ(linha_de_titulo("'Ghia'' \\\"c\" (8/12/2026)'"), "set title \"'Ghia'' \\\\\\\"c\\\" (8/12/2026)\"");
     // A title cut at 62 characters lost its closing apostrophe: the string is closed all the same.
     const std::string cortado = std::string(50, 'a') + " (8/12/2026)";
     EXPECT_EQ(linha_de_titulo(cortado), "set title '" + cortado + "'");
@@ -209,11 +212,11 @@ TEST(PlotScripts, KeptLinesThenTheTitleAndReplot) {
     PastaTemporaria pasta;
     const std::string titulo = "T (8/12/2026)'" + std::string(48, ' ');
     escreve_arquivo("r.gnu", "1\n2\n3\n4\n5\n6\nvelho titulo\nreplot\nmais uma\n");
-    EXPECT_TRUE(reescreve_e_plota("r.gnu", 6, titulo));
+    EXPECT_TRUE(reescreve_e_plota(roteiro_r, titulo));
     EXPECT_EQ(le_arquivo("r.gnu"), "1\n2\n3\n4\n5\n6\nset title '" + titulo + "\nreplot\n");
     // Exactly the kept lines, the last without its line end.
     escreve_arquivo("r.gnu", "1\n2\n3\n4\n5\n6");
-    EXPECT_TRUE(reescreve_e_plota("r.gnu", 6, titulo));
+    EXPECT_TRUE(reescreve_e_plota(roteiro_r, titulo));
     EXPECT_EQ(le_arquivo("r.gnu"), "1\n2\n3\n4\n5\n6\nset title '" + titulo + "\nreplot\n");
     EXPECT_FALSE(existe("r.gnu.tmp"));
 }
@@ -221,7 +224,7 @@ TEST(PlotScripts, KeptLinesThenTheTitleAndReplot) {
 TEST(PlotScripts, MissingOrShortScriptsAreLeftAloneAndSkipped) {
     PastaTemporaria pasta;
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(reescreve_e_plota("u_Ghia.gnu", 9, "t'"));
+    EXPECT_FALSE(reescreve_e_plota(roteiro_u_ghia, "t'"));
     const std::string falta = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(existe("u_Ghia.gnu"));
     EXPECT_NE(falta.find("u_Ghia.gnu"), std::string::npos);
@@ -229,7 +232,7 @@ TEST(PlotScripts, MissingOrShortScriptsAreLeftAloneAndSkipped) {
 
     escreve_arquivo("v_Ghia.gnu", "1\n2\n3\n");
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(reescreve_e_plota("v_Ghia.gnu", 8, "t'"));
+    EXPECT_FALSE(reescreve_e_plota(roteiro_v_ghia, "t'"));
     const std::string curto = testing::internal::GetCapturedStderr();
     EXPECT_EQ(le_arquivo("v_Ghia.gnu"), "1\n2\n3\n");
     EXPECT_NE(curto.find("v_Ghia.gnu"), std::string::npos);

@@ -1,9 +1,14 @@
 #include "platform/comando.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <utility>
 
 #include "../apoio.hpp"
 #include "platform/arquivo.hpp"
@@ -107,15 +112,53 @@ TEST(WindowHost, InitialSettingsKeepThePlacementOfTheFirstRequestAndTheKindOfThe
 }
 
 TEST(TextFiles, AWriteErrorSurfacesWhenTheFileIsClosed) {
-    ArquivoTexto f("/dev/full");
+    // A size limit on the files of this process makes the write past it fail, as a full disk would.
+    PastaTemporaria pasta;
+    rlimit antes {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
+    const auto sinal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite = antes;
+    limite.rlim_cur = 10000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    ArquivoTexto f("cheio");
     f.linha(std::string(100000, 'x'));
+    std::string erro;
     try {
         f.fecha();
-        FAIL() << "a gravação em /dev/full deveria falhar";
     } catch (const ErroArquivo& e) {
-        EXPECT_NE(std::string(e.what()).find("/dev/full"), std::string::npos);
-        EXPECT_NE(std::string(e.what()).find("disco cheio"), std::string::npos);
+        erro = e.what();
     }
+    setrlimit(RLIMIT_FSIZE, &antes);
+    std::signal(SIGXFSZ, sinal);
+    EXPECT_NE(erro.find("\"cheio\": arquivo grande demais"), std::string::npos) << erro;
+}
+
+TEST(TextFiles, OnlyRegularFilesAreWrittenNeverThroughALink) {
+    PastaTemporaria pasta;
+    escreve_arquivo("alvo", "do usuário\n");
+    ASSERT_EQ(symlink("alvo", "link"), 0);
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    for (const auto& [nome, motivo] : {std::pair{"link", "é um link simbólico"}, std::pair{"fifo", "não é um arquivo comum"},
+                                       std::pair{"/dev/null", "não é um arquivo comum"}}) {
+        try {
+            ArquivoTexto f(nome);
+            ADD_FAILURE() << nome;
+        } catch (const ErroArquivo& e) {
+            EXPECT_NE(std::string(e.what()).find(std::string("\"") + nome + "\": " + motivo), std::string::npos)
+                << e.what();
+        }
+    }
+    EXPECT_EQ(le_arquivo("alvo"), "do usuário\n");
+    // Reading: a FIFO is refused at once rather than waited on, a file past the bound too.
+    std::string texto;
+    EXPECT_EQ(le_arquivo_comum("fifo", 100, texto), ENXIO);
+    escreve_arquivo("grande", std::string(101, 'x'));
+    EXPECT_EQ(le_arquivo_comum("grande", 100, texto), EFBIG);
+    EXPECT_EQ(le_arquivo_comum("grande", 101, texto), 0);
+    EXPECT_EQ(texto.size(), 101u);
+    EXPECT_EQ(le_arquivo_comum("link", 100, texto), 0);
+    EXPECT_EQ(le_arquivo_comum("link", 100, texto, false), ELOOP);
+    EXPECT_EQ(le_arquivo_comum("/dev/zero", 100, texto), ENXIO);
 }
 
 TEST(TextFiles, AFileThatCannotBeCreatedIsNamed) {

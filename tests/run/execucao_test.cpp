@@ -1,5 +1,6 @@
 // Whole runs of the executable on the example cases, shrunk to a few iterations.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -90,8 +91,8 @@ TEST(WholeRun, ATitleWithApostrophesAndSixtyCharactersStillGivesPictures) {
     EXPECT_TRUE(e_png("v_Ghia.png"));
     EXPECT_EQ(le_arquivo("u_Ghia.log").find("rror"), std::string::npos) << le_arquivo("u_Ghia.log");
     const auto script = linhas_de(le_arquivo("u_Ghia.gnu"));
-    EXPECT_EQ(script[9].substr(0, 19), "set title 'd''Alemb");
-    EXPECT_EQ(script[9].back(), '\'');
+    EXPECT_EQ(script[9].substr(0, 19), "set title \"d'Alembe");
+    EXPECT_EQ(script[9].back(), '"');
 }
 
 TEST(WholeRun, AMissingOrShortScriptCostsOnlyItsPlot) {
@@ -125,12 +126,14 @@ TEST(WholeRun, WithoutIterationsTheResultsComeFromTheInitialFields) {
 
 TEST(WholeRun, AWriteFailureIsNamedAndTheRunFails) {
     PastaTemporaria pasta;
-    prepara_exemplo("ghia_re100", {{2, "8"}, {3, "8"}, {6, "3"}});
-    ASSERT_EQ(symlink("/dev/full", "u.dat"), 0);
-    const auto r = roda_quelna(pasta.caminho());
+    prepara_exemplo("ghia_re100", {{2, "8"}, {3, "8"}, {6, "3"}, {16, "1"}});
+    // The field tables make the listing the first file to pass a limit of 8 KiB.
+    const auto r = roda_quelna(pasta.caminho(), {}, [] {
+        rlimit limite {8192, 8192};
+        setrlimit(RLIMIT_FSIZE, &limite);
+    });
     EXPECT_EQ(r.estado, 1);
-    EXPECT_NE(r.erro.find("\"u.dat\""), std::string::npos) << r.erro;
-    EXPECT_NE(r.erro.find("disco cheio"), std::string::npos) << r.erro;
+    EXPECT_NE(r.erro.find("\"ghia_re100\": arquivo grande demais"), std::string::npos) << r.erro;
 }
 
 }  // namespace quelna

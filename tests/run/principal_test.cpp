@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <utility>
+
 #include "../apoio.hpp"
 #include "input/caso.hpp"
 #include "platform/formato.hpp"
@@ -63,7 +65,7 @@ TEST(Program, BadCaseFilesStopBeforeAnythingIsWritten) {
         {texto_caso({{14, "1e400"}}), "linha 14 (Re)"},
         {texto_caso({{5, "nan"}}), "linha 5 (tolm)"},
         {texto_caso({{21, "'aberto"}}), "linha 21 (titulo)"},
-        {texto_caso({{3, std::string(10 * 1024 * 1024, '7')}}), "linha 3 (ny)"},
+        {texto_caso({{3, std::string(100 * 1024, '7')}}), "linha 3 (ny)"},
         {binario, "linha 1 (caso)"},
         {texto_caso({{2, "0"}}), "linha 2 (nx)"},
         {texto_caso({{3, "-5"}}), "linha 3 (ny)"},
@@ -104,13 +106,14 @@ TEST(Program, AMissingCaseFileIsReportedNotCreated) {
     EXPECT_EQ(arquivos_da_pasta(pasta.caminho()), std::vector<std::string>{});
 }
 
-TEST(Program, AListingThatCannotBeCreatedIsNamedAndTheRunFails) {
+TEST(Program, AListingThatCannotBeCreatedIsNamedBeforeAnythingIsWritten) {
     PastaTemporaria pasta;
     mkdir("cav", 0755);  // a folder in the listing's place
     escreve_arquivo(arquivo_caso, texto_caso({{1, "'cav'"}}));
     const auto r = roda_quelna(pasta.caminho());
-    EXPECT_EQ(r.estado, 1);
-    EXPECT_NE(r.erro.find("\"cav\""), std::string::npos) << r.erro;
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_NE(r.erro.find("\"cav\": há uma pasta com esse nome"), std::string::npos) << r.erro;
+    EXPECT_EQ(arquivos_da_pasta(pasta.caminho()), (std::vector<std::string>{arquivo_caso, "cav"}));
 }
 
 TEST(Program, AHostileCaseNameOnlyNamesFiles) {
@@ -130,12 +133,13 @@ namespace quelna {
 using namespace teste;
 
 TEST(Program, DataFilesThatCannotBeWrittenAreNamed) {
-    for (const char* nome : {"r.dat", "teste.itn", "v.dat"}) {
+    // The iteration file is named by the case and checked before anything is written.
+    for (const auto& [nome, estado] : {std::pair{"r.dat", 1}, std::pair{"teste.itn", 2}, std::pair{"v.dat", 1}}) {
         PastaTemporaria pasta;
         mkdir(nome, 0755);
         escreve_arquivo(arquivo_caso, texto_caso());
         const auto r = roda_quelna(pasta.caminho());
-        EXPECT_EQ(r.estado, 1) << nome;
+        EXPECT_EQ(r.estado, estado) << nome;
         EXPECT_NE(r.erro.find(std::string("\"") + nome + "\""), std::string::npos) << r.erro;
     }
 }

@@ -5,10 +5,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "../apoio.hpp"
+#include "platform/arquivo.hpp"
 #include "platform/formato.hpp"
 #include "study/estudo.hpp"
 
@@ -25,8 +27,13 @@ struct Saida {
 
 // Runs quelna-estudo with the given arguments in the current folder.
 Saida roda_estudo(const std::vector<std::string>& args) {
-    std::string linha = std::string("'") + QUELNA_ESTUDO_EXE + "'";
-    for (const auto& a : args) linha += " '" + a + "'";
+    const auto aspas = [](const std::string& a) {
+        std::string s = "'";
+        for (const char c : a) s += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return s + "'";
+    };
+    std::string linha = aspas(QUELNA_ESTUDO_EXE);
+    for (const auto& a : args) linha += " " + aspas(a);
     linha += " </dev/null >saida.txt 2>&1";
     const int st = std::system(linha.c_str());
     return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, le_arquivo("saida.txt")};
@@ -176,6 +183,80 @@ TEST(Study, GridsThatCannotBeUsedAreNamedAndTheRestReported) {
     EXPECT_NE(sem.texto.find("pasta-que-nao-existe/Quelna_1p3.ent"), std::string::npos) << sem.texto;
     EXPECT_EQ(roda_estudo({pasta_casos() + "/shih", "8"}).estado, 2);
     EXPECT_EQ(roda_estudo({"--motor", "nuvem", pasta_casos() + "/shih", "8", "16"}).estado, 2);
+}
+
+TEST(HostileStudy, NothingItDidNotMakeIsDeleted) {
+    PastaTemporaria pasta;
+    // A user's folder where a grid folder would go.
+    std::filesystem::create_directories("e/malha_16");
+    escreve_arquivo("e/malha_16/tese.tex", "capítulo 1\n");
+    Saida s = roda_estudo({"--saida", "e", pasta_casos() + "/shih", "8", "16"});
+    EXPECT_EQ(s.estado, 2);
+    EXPECT_NE(s.texto.find("malha_16\" já existe e não foi criada pelo quelna-estudo; nada foi apagado"),
+              std::string::npos)
+        << s.texto;
+    EXPECT_EQ(le_arquivo("e/malha_16/tese.tex"), "capítulo 1\n");
+    EXPECT_FALSE(existe("e/malha_8"));
+    // Its own folders, marked, are replaced by the next study.
+    ASSERT_EQ(roda_estudo({"--saida", "f", pasta_casos() + "/shih", "8", "16"}).estado, 0);
+    escreve_arquivo("f/malha_8/velho", "");
+    s = roda_estudo({"--saida", "f", pasta_casos() + "/shih", "8", "16"});
+    EXPECT_EQ(s.estado, 0) << s.texto;
+    EXPECT_FALSE(existe("f/malha_8/velho"));
+    // A case folder inside a folder the study would recreate.
+    s = roda_estudo({"--saida", "f", "f/malha_8", "8", "16"});
+    EXPECT_EQ(s.estado, 2);
+    EXPECT_NE(s.texto.find("a pasta do caso está dentro de"), std::string::npos) << s.texto;
+    EXPECT_TRUE(existe("f/malha_8/Quelna_1p3.ent"));
+    EXPECT_TRUE(existe("f/malha_8/shih_32"));
+}
+
+TEST(HostileStudy, OneStudyAtATimeInAFolderAndEachGridOnce) {
+    PastaTemporaria pasta;
+    std::filesystem::create_directories("e");
+    {
+        const Trava outro("e/.quelna-estudo.trava");
+        ASSERT_TRUE(outro.obtida());
+        const Saida s = roda_estudo({"--saida", "e", pasta_casos() + "/shih", "8", "16"});
+        EXPECT_EQ(s.estado, 2);
+        EXPECT_NE(s.texto.find("outro estudo está em andamento na pasta \"e\""), std::string::npos) << s.texto;
+        EXPECT_FALSE(existe("e/malha_8"));
+    }
+    const Saida s = roda_estudo({"--saida", "e", pasta_casos() + "/shih", "8", "16", "8"});
+    EXPECT_EQ(s.estado, 2);
+    EXPECT_NE(s.texto.find("a malha 8 foi dada mais de uma vez"), std::string::npos) << s.texto;
+    EXPECT_FALSE(existe("e/malha_8"));
+}
+
+TEST(HostileStudy, CaseNamesOutsideTheFolderAreRefused) {
+    PastaTemporaria pasta;
+    copia_caso("shih", "caso");
+    auto l = linhas_de(le_arquivo("caso/Quelna_1p3.ent"));
+    for (const char* nome : {"'../fora'", "'r.dat'"}) {
+        l[0] = nome;
+        std::string t;
+        for (const auto& x : l) t += x + "\n";
+        escreve_arquivo("caso/Quelna_1p3.ent", t);
+        const Saida s = roda_estudo({"--saida", "e", "caso", "8", "16"});
+        EXPECT_EQ(s.estado, 2) << nome;
+        EXPECT_NE(s.texto.find("Quelna_1p3.ent, linha 1 (caso)"), std::string::npos) << s.texto;
+        EXPECT_FALSE(existe("e/malha_8"));
+        EXPECT_FALSE(existe("e/fora"));
+    }
+}
+
+TEST(HostileStudy, OutputPathsReachThePlotterAsNames) {
+    if (!tem_programa("gnuplot")) GTEST_SKIP() << "gnuplot ausente";
+    PastaTemporaria pasta;
+    for (const char* saida : {"x'; system('touch PWNG'); print '", "out 'q'"}) {
+        const Saida s = roda_estudo({"--saida", saida, pasta_casos() + "/shih", "8", "16"});
+        EXPECT_EQ(s.estado, 0) << s.texto;
+        for (const char* png : {"/erro.png", "/perfis_u.png", "/perfis_v.png"})
+            EXPECT_EQ(le_arquivo(saida + std::string(png)).substr(0, 4), "\x89PNG") << saida << png;
+        EXPECT_EQ(le_arquivo(saida + std::string("/gnuplot.log")), "") << saida;
+    }
+    EXPECT_FALSE(existe("PWNG"));
+    EXPECT_EQ(arquivos_da_pasta("."), (std::vector<std::string>{"out 'q'", "saida.txt", "x'; system('touch PWNG'); print '"}));
 }
 
 }  // namespace quelna::estudo
