@@ -36,7 +36,8 @@ void ajuda() {
                  "  --motor slurm     os casos rodam como um job array do Slurm (sbatch --wait)\n"
                  "  --tarefas N       casos ao mesmo tempo (local e parallel)\n"
                  "  --quelna P        o programa quelna (padrão: o que está ao lado deste, ou o do PATH)\n\n"
-                 "Saída: 0 todas as malhas rodaram; 1 alguma malha falhou (o relatório traz o que há); 2 uso errado.\n";
+                 "Saída: 0 todas as malhas rodaram; 1 alguma malha falhou (o relatório traz o que há); 2 uso errado,\n"
+                 "caso inválido, malha repetida ou pasta que o estudo não criou (nada é apagado).\n";
 }
 
 std::string quelna_padrao() {
