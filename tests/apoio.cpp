@@ -1,6 +1,7 @@
 #include "apoio.hpp"
 
 #include <fcntl.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -132,6 +133,30 @@ Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& 
     close(fe);
     unlink(saida_modelo);
     unlink(erro_modelo);
+    return r;
+}
+
+Resultado roda_quelna_no_terminal(const std::string& pasta, const std::map<std::string, std::string>& ambiente) {
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        if (chdir(pasta.c_str()) != 0) _exit(126);
+        for (const auto& [nome, valor] : ambiente) {
+            if (valor.empty()) unsetenv(nome.c_str());
+            else setenv(nome.c_str(), valor.c_str(), 1);
+        }
+        alarm(60);
+        std::string exe = QUELNA_EXE;
+        char* argv[] = {exe.data(), nullptr};
+        execv(exe.c_str(), argv);
+        _exit(127);
+    }
+    Resultado r;
+    if (pid < 0) return r;
+    char buf[4096];
+    for (ssize_t n; (n = read(terminal, buf, sizeof buf)) > 0;) r.erro.append(buf, static_cast<std::size_t>(n));
+    close(terminal);
+    r.estado = espera(pid);
     return r;
 }
 

@@ -42,6 +42,11 @@ struct Resultado {
 Resultado roda_quelna(const std::string& pasta, const std::vector<std::string>& args = {},
                       const std::function<void()>& no_filho = {});
 
+// Runs the executable in `pasta` on a terminal of its own (a pseudo-terminal for its standard
+// input, output and error), with the variables of `ambiente` set (an empty value unsets one).
+// Returns what the terminal showed.
+Resultado roda_quelna_no_terminal(const std::string& pasta, const std::map<std::string, std::string>& ambiente = {});
+
 // Starts the executable in `pasta` without waiting (standard error to erro.txt there); espera
 // returns its exit status, or 128 + the signal that ended it.
 int inicia_quelna(const std::string& pasta);

@@ -26,16 +26,25 @@ inline constexpr const char* arquivo_r = "r.dat";
 // profiles that the example scripts draw. The case may name none of them.
 std::vector<std::string> arquivos_da_execucao();
 
-// Exit statuses of a run.
-enum Saida : int { saida_ok = 0, saida_erro_arquivo = 1, saida_caso_invalido = 2 };
+// Exit statuses of a run (an interrupted one gives 128 + the signal).
+enum Saida : int { saida_ok = 0, saida_erro_arquivo = 1, saida_caso_invalido = 2, saida_divergiu = 3 };
+
+// How the cycle ended.
+enum class Desfecho { convergiu, itmax, interrompido, divergiu };
 
 // What the cycle leaves for the report after it.
 struct EstadoCiclo {
     int iteracoes = 0;      // outer iterations done
     double residuo_1 = 0.0;
+    double razao = 0.0;     // the residual ratio of the last iteration
     double tempo = 0.0;     // wall-clock seconds of the cycle
+    Desfecho desfecho = Desfecho::itmax;
     Resultados ultimos;     // the values of interest of the last reported iteration
 };
+
+// The one line that says how a cycle ended: converged (iteration, ratio, tolm), stopped at
+// itmax, interrupted, or diverged; with the seconds.
+std::string veredito(const CaseData& caso, const EstadoCiclo& e);
 
 // The kernels a run uses: the solvers, the residual norm and the assembly and correction
 // routines that have more than one rendering.
@@ -52,11 +61,13 @@ struct Nucleos {
     Rotina corrige_face = &quelna::corrige_face;
 };
 
-// The outer iteration cycle and everything the run writes after it.
-void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab,
-             const Nucleos& nucleos = {});
+// The outer iteration cycle and everything the run writes after it; returns how the cycle ended.
+EstadoCiclo solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab,
+                    const Nucleos& nucleos = {});
 
 // The cycle alone: iterates, writes the residual table, "r.dat" and the iteration file's lines.
+// A residual sum that is not a number, or infinite, ends it at that iteration: the solution
+// diverged, and that iteration is reported as the last.
 EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
                   ArquivoTexto& r_dat, const Nucleos& nucleos = {});
 

@@ -22,7 +22,9 @@ void ajuda() {
                  "  --version  mostra a versão\n\n"
                  "Ctrl-C (ou SIGTERM) durante as iterações encerra o ciclo ao fim da iteração corrente e grava\n"
                  "todos os resultados dos campos obtidos; um segundo sinal interrompe na hora.\n\n"
-                 "Saída: 0 execução completa; 1 arquivo que não pôde ser gravado; 2 caso inválido ou uso errado;\n"
+                 "Saída: 0 execução completa (convergiu ou chegou a itmax); 1 arquivo que não pôde ser gravado;\n"
+                 "2 caso inválido, uso errado ou memória insuficiente; 3 a solução divergiu (resíduo NaN ou\n"
+                 "infinito: o ciclo para nessa iteração e grava os resultados dos campos que tem);\n"
                  "130 (ou 143) execução interrompida por Ctrl-C (ou SIGTERM), com os resultados gravados.\n";
 }
 

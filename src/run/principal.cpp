@@ -41,13 +41,14 @@ int principal(JanelaTexto& janela, const FonteDataHora& data, const Nucleos& nuc
         return saida_caso_invalido;
     }
 
+    Desfecho desfecho = Desfecho::itmax;
     try {
         ArquivoTexto listagem(caso.nome_listagem);
         const Cabecalho cab = data_hora(data(), caso, listagem);
         lista_dados(caso, listagem);
         // What was written before the cycle stays written, whatever ends the run later.
         listagem.descarrega();
-        solucao(caso, c, listagem, cab, nucleos);
+        desfecho = solucao(caso, c, listagem, cab, nucleos).desfecho;
         listagem.fecha();
     } catch (const ErroArquivo& e) {
         std::cerr << "quelna: " << e.what() << '\n';
@@ -65,7 +66,8 @@ int principal(JanelaTexto& janela, const FonteDataHora& data, const Nucleos& nuc
     const int estado = executar_comando(comando, static_cast<int>(comando.size()));
     (void)estado;
     janela.fecha_sem_perguntar();
-    // An interrupted run wrote everything it had, and says it was interrupted.
+    // A diverged or interrupted run wrote everything it had, and says how it ended.
+    if (desfecho == Desfecho::divergiu) return saida_divergiu;
     if (sinal_recebido() != 0) return 128 + sinal_recebido();
     return saida_ok;
 }

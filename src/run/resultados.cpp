@@ -18,9 +18,10 @@ Resultados resultados(const CaseData& caso, const Campos& c) {
     r.v_central = 0.5 * (c.vn[P(ic, jc)] + c.vn[P(ic + 1, jc)]);
     r.p_central = 0.25 * (c.p[P(ic, jc)] + c.p[P(ic + 1, jc)] + c.p[P(ic, jc + 1)] + c.p[P(ic + 1, jc + 1)]);
 
-    // Only what flows east through x = 0.5 counts.
+    // Only what flows east through x = 0.5 counts; a face velocity that is not a number makes
+    // the flux one too.
     for (int j = 2; j <= ny - 1; ++j)
-        if (c.ue[P(ic, j)] > 0.0) r.fluxo_x05 += dy * c.ue[P(ic, j)];
+        if (!(c.ue[P(ic, j)] <= 0.0)) r.fluxo_x05 += dy * c.ue[P(ic, j)];
 
     // Shear on the lid: second-order (UDS-2) and first-order (UDS) one-sided wall derivatives
     // from the real row next to the lid (centre dy/2 below it) and the row below that.
@@ -52,9 +53,10 @@ void funcao_corrente(const CaseData& caso, Campos& c) {
 }
 
 double psi_min(const CaseData& caso, const Campos& c) {
+    // A field that holds a value that is not a number has no minimum.
     double m = c.psi[1];
     for (int P = 2; P <= caso.N; ++P)
-        if (c.psi[P] < m) m = c.psi[P];
+        if (std::isnan(c.psi[P]) || c.psi[P] < m) m = c.psi[P];
     return m;
 }
 

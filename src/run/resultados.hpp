@@ -21,7 +21,7 @@ Resultados resultados(const CaseData& caso, const Campos& c);
 // Reserves psi and integrates ue up each east face line from the south wall.
 void funcao_corrente(const CaseData& caso, Campos& c);
 
-// The smallest entry of psi, never-computed entries (0) included.
+// The smallest entry of psi, never-computed entries (0) included; NaN when any entry is NaN.
 double psi_min(const CaseData& caso, const Campos& c);
 
 // The side of a square of the mean area of a real volume.

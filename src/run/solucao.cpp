@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -17,28 +18,55 @@ namespace quelna {
 
 namespace {
 
-// Progress of a long run on one self-rewriting line of standard error, on a terminal only.
+// Progress of a long run on one self-rewriting line of standard error, on a terminal only,
+// replaced at the end of the cycle by the verdict.
 class Progresso {
 public:
-    Progresso() : ativo_(isatty(STDERR_FILENO) == 1) {}
-    void mostra(int it, double razao, double segundos) {
+    explicit Progresso(int itmax) : ativo_(isatty(STDERR_FILENO) == 1), itmax_(itmax) {}
+    void mostra(int it, double razao, double tolm, double segundos) {
+        estima(it, razao, segundos);
         if (!ativo_ || segundos < proximo_) return;
         proximo_ = segundos + 0.25;
-        std::fprintf(stderr, "\r  iteração %d   resíduo %s   %.1f s\033[K", it, real_e(razao, 1, 3).c_str(), segundos);
+        std::string falta;
+        if (queda_ > 0.0 && std::isfinite(razao) && razao > tolm) {
+            // The ratio falls about geometrically: the iterations to tolm at the recent rate.
+            const double faltam_it = std::min(std::log(razao / tolm) / queda_, double(itmax_ - it));
+            falta = "   faltam ~" + fixo(faltam_it * segundos / it, 1, 0) + " s";
+        }
+        std::fprintf(stderr, "\r  iteração %d/%d   resíduo %s   %.1f s%s\033[K", it, itmax_,
+                     real_e(razao, 1, 3).c_str(), segundos, falta.c_str());
         std::fflush(stderr);
         escrito_ = true;
     }
+    // The verdict on the line of the progress (a diverged run says so on a line of its own).
+    void conclui(const std::string& linha, bool divergiu) {
+        if (ativo_ && escrito_) std::fputs("\r\033[K", stderr);
+        if (ativo_ && !divergiu) std::fprintf(stderr, "quelna: %s\n", linha.c_str());
+        std::fflush(stderr);
+        escrito_ = false;
+    }
     ~Progresso() {
-        if (escrito_) {
-            std::fputs("\r\033[K", stderr);
-            std::fflush(stderr);
-        }
+        if (escrito_) std::fputs("\r\033[K", stderr);
     }
 
 private:
+    // The rate of fall of log(ratio) per iteration, over the last stretch of about a second.
+    void estima(int it, double razao, double segundos) {
+        if (!(razao > 0.0) || !std::isfinite(razao)) return;
+        if (it_base_ == 0 || segundos - t_base_ > 1.0) {
+            if (it_base_ != 0 && it > it_base_) queda_ = std::log(razao_base_ / razao) / (it - it_base_);
+            it_base_ = it;
+            razao_base_ = razao;
+            t_base_ = segundos;
+        }
+    }
+
     bool ativo_;
+    int itmax_;
     bool escrito_ = false;
     double proximo_ = 0.5;
+    int it_base_ = 0;
+    double razao_base_ = 0.0, t_base_ = 0.0, queda_ = 0.0;
 };
 
 void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, const Solvers& s) {
@@ -70,11 +98,28 @@ std::string linha_de_iteracao(int it, const Resultados& r) {
            real_longo(r.v_central) + real_longo(r.p_central);
 }
 
+std::string veredito(const CaseData& caso, const EstadoCiclo& e) {
+    const std::string razao = real_e(e.razao, 1, 6), segundos = fixo(e.tempo, 1, 2) + " s";
+    const std::string it = std::to_string(e.iteracoes);
+    switch (e.desfecho) {
+    case Desfecho::convergiu:
+        return "convergiu na iteração " + it + ": resíduo " + razao + " <= tolm " + real_e(caso.tolm, 1, 6) + ", " +
+               segundos;
+    case Desfecho::interrompido: return "interrompida na iteração " + it + ", resíduo " + razao + ", " + segundos;
+    case Desfecho::divergiu:
+        return "a solução divergiu na iteração " + it + " (resíduo " + razao +
+               "); os resultados gravados são os campos dessa iteração, " + segundos;
+    case Desfecho::itmax: break;
+    }
+    return "parou em itmax = " + std::to_string(caso.itmax) + " com resíduo " + razao + " (tolm " +
+           real_e(caso.tolm, 1, 6) + "), " + segundos;
+}
+
 EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
                   ArquivoTexto& r_dat, const Nucleos& nucleos) {
     EstadoCiclo e;
     const int nx = caso.nx, ny = caso.ny, N = caso.N;
-    Progresso progresso;
+    Progresso progresso(caso.itmax);
     const double zero = relogio_parede();
 
     for (int it = 1; it <= caso.itmax; ++it) {
@@ -107,10 +152,12 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
         if (it == 1) e.residuo_1 = residuo;
         const double razao = residuo / e.residuo_1;
         e.iteracoes = it;
+        e.razao = razao;
 
-        // An interrupted run ends here as if this were the last iteration.
+        // An interrupted or diverged run ends here as if this were the last iteration.
         const bool interrompido = sinal_recebido() != 0;
-        if (reportada(caso, it, razao) || interrompido) {
+        const bool divergiu = !std::isfinite(residuo);
+        if (reportada(caso, it, razao) || interrompido || divergiu) {
             const std::string linha = linha_de_residuo(it, razao);
             listagem.linha(linha);
             r_dat.linha(linha);
@@ -120,9 +167,12 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
             r_dat.descarrega();
             iteracoes.descarrega();
         }
-        progresso.mostra(it, razao, relogio_parede() - zero);
+        progresso.mostra(it, razao, caso.tolm, relogio_parede() - zero);
 
-        if (razao <= caso.tolm || interrompido) break;
+        if (divergiu) e.desfecho = Desfecho::divergiu;
+        else if (razao <= caso.tolm) e.desfecho = Desfecho::convergiu;
+        else if (interrompido) e.desfecho = Desfecho::interrompido;
+        if (razao <= caso.tolm || interrompido || divergiu) break;
 
         // The next time step starts from the fields of this one.
         c.u0 = c.u;
@@ -131,11 +181,12 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
         c.vn0 = c.vn;
     }
     e.tempo = relogio_parede() - zero;
+    progresso.conclui(veredito(caso, e), e.desfecho == Desfecho::divergiu);
     return e;
 }
 
-void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab,
-             const Nucleos& nucleos) {
+EstadoCiclo solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab,
+                    const Nucleos& nucleos) {
     ArquivoTexto iteracoes(caso.nome_iteracoes);
     iteracoes.linha(cabecalho_iteracoes());
     iteracoes.descarrega();
@@ -150,6 +201,8 @@ void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabe
     listagem.vazia();
 
     const EstadoCiclo e = ciclo(caso, c, listagem, iteracoes, r_dat, nucleos);
+    // A diverged run says so in batch runs too, before the outputs of its fields follow.
+    if (e.desfecho == Desfecho::divergiu) std::fprintf(stderr, "quelna: %s\n", veredito(caso, e).c_str());
 
     listagem.vazia();
     listagem.linha(latin1("     Norma L1 dos resíduos na iteração 1 =") + real_curto(e.residuo_1));
@@ -177,6 +230,7 @@ void solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabe
     const std::string comando = ajusta(visor, std::max<std::size_t>(70, visor.size()));
     const int estado = executar_comando(comando, static_cast<int>(comando.size()));
     (void)estado;
+    return e;
 }
 
 }  // namespace quelna

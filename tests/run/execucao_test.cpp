@@ -136,4 +136,23 @@ TEST(WholeRun, AWriteFailureIsNamedAndTheRunFails) {
     EXPECT_NE(r.erro.find("\"ghia_re100\": arquivo grande demais"), std::string::npos) << r.erro;
 }
 
+TEST(WholeRun, OnATerminalTheRunEndsWithItsVerdict) {
+    PastaTemporaria pasta;
+    prepara_exemplo("ghia_re100", {{2, "8"}, {3, "8"}, {5, "1e-3"}, {6, "400"}});
+    auto r = roda_quelna_no_terminal(pasta.caminho(), {{"EDITOR", ""}, {"VISUAL", ""}});
+    EXPECT_EQ(r.estado, 0);
+    const std::string it = linhas_de(le_arquivo("r.dat")).back().substr(0, 10);
+    EXPECT_TRUE(std::regex_search(r.erro, std::regex("quelna: convergiu na iteração " + std::to_string(std::stoi(it)) +
+                                                     ": resíduo [0-9.]+E-0[34] <= tolm 1.000000E-03, [0-9]+\\.[0-9]{2} s\r\n")))
+        << r.erro;
+    prepara_exemplo("ghia_re100", {{2, "8"}, {3, "8"}, {6, "7"}});
+    r = roda_quelna_no_terminal(pasta.caminho(), {{"EDITOR", ""}, {"VISUAL", ""}});
+    EXPECT_EQ(r.estado, 0);
+    EXPECT_TRUE(std::regex_search(
+        r.erro, std::regex("quelna: parou em itmax = 7 com resíduo [0-9.]+E-0[0-9] \\(tolm 1.000000E-08\\), [0-9.]+ s")))
+        << r.erro;
+    // A batch run says nothing.
+    EXPECT_EQ(roda_quelna(pasta.caminho()).erro, "");
+}
+
 }  // namespace quelna

@@ -2,7 +2,6 @@
 // command, nothing of the user's lost, no hang and no silent end.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -102,21 +101,8 @@ TEST(HostileCase, TheViewerTakesTheNameForAFileNeverForAnOption) {
     escreve_arquivo("editor", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> argumentos; done\n");
     chmod("editor", 0755);
     // The viewer runs only for a user at a terminal: the run gets one.
-    int terminal = -1;
-    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        setenv("EDITOR", (pasta.caminho() + "/editor").c_str(), 1);
-        unsetenv("VISUAL");
-        alarm(30);
-        execl(QUELNA_EXE, QUELNA_EXE, static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    char buf[256];
-    while (read(terminal, buf, sizeof buf) > 0) {
-    }
-    close(terminal);
-    EXPECT_EQ(espera(pid), 0);
+    const auto r = roda_quelna_no_terminal(pasta.caminho(), {{"EDITOR", pasta.caminho() + "/editor"}, {"VISUAL", ""}});
+    EXPECT_EQ(r.estado, 0);
     EXPECT_EQ(le_arquivo("argumentos"), "./Quelna_1p3.ent\n./+!touch PWNED.itn\n./+!touch PWNED\n");
     EXPECT_FALSE(existe("PWNED"));
     EXPECT_TRUE(existe("+!touch PWNED"));
