@@ -28,11 +28,11 @@ std::string mostra(std::string_view texto) {
 class Leitor {
 public:
     Leitor(std::string_view conteudo, std::string nome) : nome_(std::move(nome)) {
-        if (conteudo.substr(0, 3) == "\xEF\xBB\xBF") {
-            conteudo.remove_prefix(3);
-            utf8_ = true;
-        }
-        utf8_ = utf8_ || e_utf8_multibyte(conteudo);
+        // UTF-8 when marked so or when it holds a multibyte character, and only when well formed:
+        // otherwise every byte is a Latin-1 character.
+        const bool marca = conteudo.substr(0, 3) == "\xEF\xBB\xBF";
+        if (marca) conteudo.remove_prefix(3);
+        utf8_ = marca ? e_utf8(conteudo) : e_utf8_multibyte(conteudo);
         std::size_t ini = 0;
         while (ini < conteudo.size()) {
             auto fim = conteudo.find('\n', ini);
@@ -112,11 +112,12 @@ public:
     // A text in apostrophes or quotation marks keeps its blanks (a doubled delimiter stands for
     // itself); a bare text ends at a blank, a comma or a slash. Cut or padded to `largura`.
     std::string texto(int n, const char* valor, std::size_t largura) const {
-        std::string t = bruto(n, valor);
-        if (utf8_) t = para_latin1(t);
-        for (const char c : t)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-                falha(n, valor, "o texto " + mostra(t) + " contém caracteres de controle");
+        const std::string original = bruto(n, valor);
+        const std::string t = utf8_ ? utf8_para_latin1(original) : original;
+        for (const std::string* s : {&original, &t})
+            for (const char c : *s)
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                    falha(n, valor, "o texto " + mostra(t) + " contém caracteres de controle");
         return ajusta(t, largura);
     }
 
@@ -146,25 +147,6 @@ public:
     }
 
 private:
-    // UTF-8 text to Latin-1; a character beyond Latin-1 becomes '?'.
-    static std::string para_latin1(const std::string& s) {
-        std::string r;
-        for (std::size_t k = 0; k < s.size();) {
-            const auto c = static_cast<unsigned char>(s[k]);
-            if (c < 0x80) {
-                r += s[k++];
-            } else if ((c == 0xC2 || c == 0xC3) && k + 1 < s.size()) {
-                r += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(s[k + 1]) & 0x3F));
-                k += 2;
-            } else {
-                r += '?';
-                ++k;
-                while (k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80) ++k;
-            }
-        }
-        return r;
-    }
-
     std::string nome_;
     std::vector<std::string_view> linhas_;
     bool utf8_ = false;

@@ -91,8 +91,11 @@ std::string utf8_de_latin1(std::string_view texto) {
     return s;
 }
 
-bool e_utf8_multibyte(std::string_view texto) {
-    bool multibyte = false;
+namespace {
+
+// Walks well-formed UTF-8; false at the first malformed sequence.
+bool percorre_utf8(std::string_view texto, bool& multibyte) {
+    multibyte = false;
     for (std::size_t k = 0; k < texto.size();) {
         const auto c = static_cast<unsigned char>(texto[k]);
         int seguem;
@@ -107,7 +110,38 @@ bool e_utf8_multibyte(std::string_view texto) {
         multibyte = multibyte || seguem > 0;
         k += static_cast<std::size_t>(seguem) + 1;
     }
-    return multibyte;
+    return true;
+}
+
+}  // namespace
+
+bool e_utf8(std::string_view texto) {
+    bool multibyte = false;
+    return percorre_utf8(texto, multibyte);
+}
+
+bool e_utf8_multibyte(std::string_view texto) {
+    bool multibyte = false;
+    return percorre_utf8(texto, multibyte) && multibyte;
+}
+
+std::string utf8_para_latin1(std::string_view utf8) {
+    std::string r;
+    for (std::size_t k = 0; k < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[k]);
+        const bool segue = k + 1 < utf8.size() && (static_cast<unsigned char>(utf8[k + 1]) & 0xC0) == 0x80;
+        if (c < 0x80) {
+            r += utf8[k++];
+        } else if ((c == 0xC2 || c == 0xC3) && segue) {
+            r += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(utf8[k + 1]) & 0x3F));
+            k += 2;
+        } else {
+            r += '?';
+            ++k;
+            while (k < utf8.size() && (static_cast<unsigned char>(utf8[k]) & 0xC0) == 0x80) ++k;
+        }
+    }
+    return r;
 }
 
 }  // namespace quelna

@@ -38,7 +38,12 @@ std::string latin1(std::string_view utf8);
 // Latin-1 bytes to UTF-8 (for file names made of texts of a UTF-8 case file).
 std::string utf8_de_latin1(std::string_view texto);
 
-// True when `texto` is well-formed UTF-8 holding at least one multibyte character.
+// True when `texto` is well-formed UTF-8 (holding at least one multibyte character).
+bool e_utf8(std::string_view texto);
 bool e_utf8_multibyte(std::string_view texto);
+
+// A text of a UTF-8 case file in Latin-1: a character beyond Latin-1 becomes '?', and so does
+// a byte that starts no well-formed sequence.
+std::string utf8_para_latin1(std::string_view utf8);
 
 }  // namespace quelna

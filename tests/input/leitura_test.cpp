@@ -140,7 +140,13 @@ INSTANTIATE_TEST_SUITE_P(
         CasoInvalido{"N acima de 32 bits", texto_caso({{2, "70000"}, {3, "70000"}}), "linha 3 (ny)", "70000 x 70000"},
         CasoInvalido{"memoria", texto_caso({{2, "40000"}, {3, "40000"}}), "linha 3 (ny)", "GiB"},
         CasoInvalido{"binario", std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10) + std::string(100, '\0'),
-                     "linha 1 (caso)", "caso"}),
+                     "linha 1 (caso)", "caso"},
+        // A byte-order mark before bytes that are not UTF-8: they are Latin-1, and the NUL that
+        // a lenient decoder would have swallowed into a character stays a control character.
+        CasoInvalido{"marca sem utf8", "\xEF\xBB\xBF" + texto_caso({{1, std::string("'a\xC3\0b'", 6)}}),
+                     "linha 1 (caso)", "controle"},
+        CasoInvalido{"barra", texto_caso({{1, "'../fora'"}}), "linha 1 (caso)", "tem uma barra"},
+        CasoInvalido{"Re minusculo", texto_caso({{14, "1e-310"}}), "linha 14 (Re)", "viscosidade 1/Re"}),
     [](const testing::TestParamInfo<CasoInvalido>& i) {
         std::string n;
         for (const char ch : i.param.nome) n += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
