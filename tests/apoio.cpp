@@ -52,6 +52,13 @@ std::vector<std::string> linhas_de(const std::string& texto) {
     return l;
 }
 
+std::string sem_linhas_que_comecam(const std::string& texto, const std::string& inicio) {
+    std::string r;
+    for (const auto& l : linhas_de(texto))
+        if (l.rfind(inicio, 0) != 0) r += l + "\n";
+    return r;
+}
+
 std::vector<std::string> arquivos_da_pasta(const std::string& pasta) {
     std::vector<std::string> nomes;
     for (const auto& e : fs::directory_iterator(pasta)) nomes.push_back(e.path().filename().string());

@@ -26,6 +26,8 @@ std::string le_arquivo(const std::string& nome);
 void escreve_arquivo(const std::string& nome, const std::string& conteudo);
 bool existe(const std::string& nome);
 std::vector<std::string> linhas_de(const std::string& texto);
+// The text less its lines that begin with `inicio`.
+std::string sem_linhas_que_comecam(const std::string& texto, const std::string& inicio);
 std::vector<std::string> arquivos_da_pasta(const std::string& pasta);
 
 // The 21 lines of a valid case file (a small Ghia case), with some lines replaced:

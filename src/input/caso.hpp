@@ -12,6 +12,11 @@ namespace quelna {
 
 inline constexpr const char* arquivo_caso = "Quelna_1p3.ent";
 
+// The names of the 21 values, line by line.
+inline constexpr const char* nomes_dos_valores[21] = {
+    "caso",   "nx",     "ny", "dt",    "tolm",   "itmax",     "solver",   "nmassa",  "tol_uv", "tol_p", "nit_uv",
+    "nit_p",  "w",      "Re", "beta",  "campos", "freq",      "problema", "inicial", "malha",  "titulo"};
+
 // A case file that cannot be used. what() is the Portuguese message, naming the file, the
 // line, the value and what was found.
 class ErroCaso : public std::runtime_error {

@@ -184,28 +184,29 @@ std::string nome_invalido(const std::string& nome) {
 CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
     const Leitor in(conteudo, nome);
     CaseData c;
-    c.caso = in.texto(1, "caso", 20);
-    const std::string caso_no_arquivo = in.utf8() ? ajusta_utf8(in.bruto(1, "caso"), 20) : c.caso;
-    c.nx = in.inteiro(2, "nx");
-    c.ny = in.inteiro(3, "ny");
-    c.dt = in.real(4, "dt");
-    c.tolm = in.real(5, "tolm");
-    c.itmax = in.inteiro(6, "itmax");
-    c.solver = in.inteiro(7, "solver");
-    c.nmassa = in.inteiro(8, "nmassa");
-    c.tol_uv = in.real(9, "tol_uv");
-    c.tol_p = in.real(10, "tol_p");
-    c.nit_uv = in.inteiro(11, "nit_uv");
-    c.nit_p = in.inteiro(12, "nit_p");
-    c.w = in.real(13, "w");
-    c.Re = in.real(14, "Re");
-    c.beta = in.real(15, "beta");
-    c.campos = in.inteiro(16, "campos");
-    c.freq = in.inteiro(17, "freq");
-    c.problema = in.inteiro(18, "problema");
-    c.inicial = in.inteiro(19, "inicial");
-    c.malha = in.inteiro(20, "malha");
-    c.titulo = in.texto(21, "titulo", 50);
+    const auto valor = [](int n) { return nomes_dos_valores[n - 1]; };
+    c.caso = in.texto(1, valor(1), 20);
+    const std::string caso_no_arquivo = in.utf8() ? ajusta_utf8(in.bruto(1, valor(1)), 20) : c.caso;
+    c.nx = in.inteiro(2, valor(2));
+    c.ny = in.inteiro(3, valor(3));
+    c.dt = in.real(4, valor(4));
+    c.tolm = in.real(5, valor(5));
+    c.itmax = in.inteiro(6, valor(6));
+    c.solver = in.inteiro(7, valor(7));
+    c.nmassa = in.inteiro(8, valor(8));
+    c.tol_uv = in.real(9, valor(9));
+    c.tol_p = in.real(10, valor(10));
+    c.nit_uv = in.inteiro(11, valor(11));
+    c.nit_p = in.inteiro(12, valor(12));
+    c.w = in.real(13, valor(13));
+    c.Re = in.real(14, valor(14));
+    c.beta = in.real(15, valor(15));
+    c.campos = in.inteiro(16, valor(16));
+    c.freq = in.inteiro(17, valor(17));
+    c.problema = in.inteiro(18, valor(18));
+    c.inicial = in.inteiro(19, valor(19));
+    c.malha = in.inteiro(20, valor(20));
+    c.titulo = in.texto(21, valor(21), 50);
 
     // The values the computation cannot do without.
     if (sem_brancos(c.caso).empty())

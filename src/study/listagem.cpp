@@ -75,8 +75,24 @@ ValoresDaListagem le_listagem(const std::string& texto) {
             }
             break;
         }
+    // The residual table: the lines of an iteration and a ratio after its heading.
+    const std::string tabela = "  " + latin1("Iteração") + "   Norma L1";
+    for (std::size_t k = 0; k < l.size(); ++k) {
+        if (l[k].rfind(tabela, 0) != 0) continue;
+        for (std::size_t m = k + 2; m < l.size() && !l[m].empty(); ++m) {
+            int it = 0;
+            char razao[32] = {};
+            if (std::sscanf(l[m].c_str(), "%d %31s", &it, razao) != 2) break;
+            r.iteracoes = it;
+            r.razao = std::strtod(razao, nullptr);  // "NaN" too
+        }
+        break;
+    }
     for (const auto& linha : l)
-        if (linha.find(" = tempo de processamento (s)") != std::string::npos) r.completa = true;
+        if (const auto fim = linha.find(" = tempo de processamento (s)"); fim != std::string::npos) {
+            r.completa = true;
+            r.segundos = std::strtod(linha.c_str(), nullptr);
+        }
     return r;
 }
 

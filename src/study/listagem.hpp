@@ -1,6 +1,7 @@
 // Reading back the values of interest from a run's listing.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,9 @@ struct Valor {
 struct ValoresDaListagem {
     bool completa = false;      // the processing time line is there
     std::vector<Valor> valores; // results block, psi_min and the values of interest, in this order
+    int iteracoes = 0;          // the last line of the residual table: its iteration
+    double razao = std::numeric_limits<double>::quiet_NaN();    // and its residual ratio
+    double segundos = std::numeric_limits<double>::quiet_NaN(); // the processing time
 };
 
 // The values of a listing's text (Latin-1).

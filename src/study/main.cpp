@@ -20,7 +20,7 @@ namespace {
 
 const char* const uso =
     "uso: quelna-estudo [--saida PASTA] [--motor local|parallel|slurm] [--tarefas N] [--hosts H1,H2]\n"
-    "                   [--quelna PROGRAMA] PASTA_DO_CASO N1 N2 [N3 ...]\n";
+    "                   [--quelna PROGRAMA] [--valor NOME=VALOR[@N1,N2...]]... PASTA_DO_CASO N1 N2 [N3 ...]\n";
 
 void ajuda() {
     std::cout << "quelna-estudo - estudo de convergência de malha de um caso do quelna.\n\n"
@@ -29,13 +29,17 @@ void ajuda() {
                  "arquivo de dados do caso e os roteiros de gráfico, roda o quelna em cada uma, lê de volta os\n"
                  "valores da listagem e estima o erro de discretização de cada valor: com as três malhas mais\n"
                  "finas, ordem aparente, valor extrapolado e GCI; com duas, extrapolação de Richardson com a\n"
-                 "ordem formal. Compara com a solução analítica (Shih) ou com Ghia et al. (Re = 100, 400, 1000).\n"
+                 "ordem formal. Compara com a solução analítica (Shih) ou com Ghia et al. (Re = 100, 400, 1000),\n"
+                 "e os perfis de cada malha nas estações da referência. Diz o que cada malha fez (convergiu, parou\n"
+                 "em itmax, divergiu); uma malha que divergiu ou falhou não entra em nenhuma estimativa.\n"
                  "Grava estudo.md, estudo.csv, erro.png, perfis_u.png e perfis_v.png.\n\n"
                  "  --motor local     os casos rodam nesta máquina, tantos ao mesmo tempo quantos os núcleos (padrão)\n"
                  "  --motor parallel  os casos rodam pelo GNU Parallel; com --hosts, por ssh nessas máquinas\n"
                  "  --motor slurm     os casos rodam como um job array do Slurm (sbatch --wait)\n"
                  "  --tarefas N       casos ao mesmo tempo (local e parallel)\n"
-                 "  --quelna P        o programa quelna (padrão: o que está ao lado deste, ou o do PATH)\n\n"
+                 "  --quelna P        o programa quelna (padrão: o que está ao lado deste, ou o do PATH)\n"
+                 "  --valor NOME=V@N  troca um valor do arquivo de dados (pelo nome: dt, itmax, nit_p, ...) nas\n"
+                 "                    malhas N dadas (sem @, em todas); por exemplo --valor nit_p=300@256,512\n\n"
                  "Saída: 0 todas as malhas rodaram; 1 alguma malha falhou (o relatório traz o que há); 2 uso errado,\n"
                  "caso inválido, malha repetida ou pasta que o estudo não criou (nada é apagado).\n";
 }
@@ -69,6 +73,7 @@ int main(int argc, char** argv) {
     OpcoesExecucao opcoes;
     std::string saida = "estudo", pasta;
     std::vector<int> tamanhos;
+    std::vector<ValorDoCaso> valores;
     const auto erro = [](const std::string& m) {
         std::cerr << "quelna-estudo: " << m << '\n' << uso;
         return 2;
@@ -79,10 +84,17 @@ int main(int argc, char** argv) {
         if (a == "--help") {
             ajuda();
             return 0;
-        } else if (a == "--saida" || a == "--motor" || a == "--tarefas" || a == "--hosts" || a == "--quelna") {
+        } else if (a == "--saida" || a == "--motor" || a == "--tarefas" || a == "--hosts" || a == "--quelna" ||
+                   a == "--valor") {
             const char* v = valor();
             if (!v) return erro("falta o valor de " + a);
-            if (a == "--saida") {
+            if (a == "--valor") {
+                try {
+                    valores.push_back(le_valor_do_caso(v));
+                } catch (const std::invalid_argument& e) {
+                    return erro(e.what());
+                }
+            } else if (a == "--saida") {
                 saida = v;
             } else if (a == "--motor") {
                 const std::string m = v;
@@ -126,11 +138,14 @@ int main(int argc, char** argv) {
                       << "\"; espere que ele termine ou escolha outra --saida\n";
             return 2;
         }
-        Estudo e = faz_estudo(pasta, tamanhos, saida, opcoes);
+        Estudo e = faz_estudo(pasta, tamanhos, saida, opcoes, valores);
         for (const auto& a : e.avisos) std::cerr << "quelna-estudo: " << a << '\n';
         const std::string raiz = fs::absolute(saida).lexically_normal().string();
-        escreve_relatorio(e, raiz);
-        std::cout << "relatório em " << raiz << "/estudo.md (e estudo.csv, erro.png, perfis_u.png, perfis_v.png)\n";
+        const std::vector<std::string> figuras = escreve_relatorio(e, raiz);
+        std::string arquivos = "estudo.csv";
+        for (const auto& f : figuras) arquivos += ", " + f;
+        std::cout << "relatório em " << raiz << "/estudo.md (e " << arquivos << ")\n";
+        if (figuras.empty()) std::cerr << "quelna-estudo: o gnuplot não desenhou nenhuma figura (está instalado?)\n";
         return e.avisos.empty() ? 0 : 1;
     } catch (const quelna::ErroCaso& e) {
         std::cerr << "quelna-estudo: " << e.what() << '\n';

@@ -9,17 +9,18 @@ namespace quelna::estudo {
 
 namespace {
 
-Referencia interpola(const std::vector<std::pair<double, double>>& t, double pos, const std::string& fonte) {
-    Referencia r;
-    for (std::size_t k = 0; k < t.size(); ++k)
-        if (std::fabs(t[k].first - pos) < 5e-5) return {true, t[k].second, false, fonte};
-    for (std::size_t k = 1; k < t.size(); ++k)
-        if (pos > t[k - 1].first && pos < t[k].first) {
-            const auto [a, fa] = t[k - 1];
-            const auto [b, fb] = t[k];
-            return {true, fa + (fb - fa) * (pos - a) / (b - a), true, fonte};
-        }
-    return r;
+bool suspeita(int Re, bool u, double pos) {
+    for (const auto& x : entradas_suspeitas())
+        if (x.Re == Re && x.u == u && std::fabs(x.posicao - pos) < 5e-5) return true;
+    return false;
+}
+
+// The published value at that very station.
+Referencia na_estacao(const TabelaGhia& t, bool u, double pos) {
+    for (const auto& [p, v] : u ? t.u : t.v)
+        if (std::fabs(p - pos) < 5e-5 && !suspeita(t.Re, u, p))
+            return {true, v, false, "Ghia et al. (1982), Re = " + std::to_string(t.Re) + (u ? ", tabela I" : ", tabela II")};
+    return {};
 }
 
 // The position inside "u(y=0.25)".
@@ -32,8 +33,60 @@ bool posicao(const std::string& nome, const char* prefixo, double& pos) {
 
 }  // namespace
 
+const std::vector<EntradaSuspeita>& entradas_suspeitas() {
+    static const std::vector<EntradaSuspeita> e = {
+        {400, false, 0.9063,
+         "v = -0.23827 em x = 0.9063 (Re = 400) fica a cerca de 0,15 de toda malha convergida e quebra a "
+         "suavidade do perfil entre -0.44993 e -0.22847: um erro de impressão da tabela publicada"},
+    };
+    return e;
+}
+
+std::vector<std::pair<double, double>> estacoes_do_perfil(bool u, int problema, double Re) {
+    std::vector<std::pair<double, double>> r;
+    if (problema == 1) {
+        for (int k = 1; k < 16; ++k) {
+            const double s = k / 16.0;
+            r.push_back({s, u ? shih::u(0.5, s) : shih::v(s, 0.5)});
+        }
+        return r;
+    }
+    for (const auto& t : tabelas_ghia()) {
+        if (std::fabs(Re - t.Re) > 1e-9) continue;
+        for (const auto& [p, v] : u ? t.u : t.v)
+            if (p > 0.0 && p < 1.0 && !suspeita(t.Re, u, p)) r.push_back({p, v});
+    }
+    return r;
+}
+
+double interpola_perfil(const std::vector<std::pair<double, double>>& perfil, double posicao) {
+    const std::size_t n = perfil.size();
+    if (n == 0) return std::nan("");
+    if (n == 1) return perfil[0].second;
+    std::size_t k = 1;
+    while (k < n - 1 && perfil[k].first < posicao) ++k;
+    // perfil[k - 1] <= posicao <= perfil[k] (or the ends): the four around that interval.
+    if (n < 4) {
+        const auto [a, fa] = perfil[k - 1];
+        const auto [b, fb] = perfil[k];
+        return fa + (fb - fa) * (posicao - a) / (b - a);
+    }
+    std::size_t ini = k >= 2 ? k - 2 : 0;
+    if (ini + 4 > n) ini = n - 4;
+    double soma = 0.0;
+    for (std::size_t i = ini; i < ini + 4; ++i) {
+        double peso = 1.0;
+        for (std::size_t j = ini; j < ini + 4; ++j)
+            if (j != i) peso *= (posicao - perfil[j].first) / (perfil[i].first - perfil[j].first);
+        soma += peso * perfil[i].second;
+    }
+    return soma;
+}
+
 Referencia referencia(const std::string& nome, int problema, double Re) {
     double pos = 0;
+    // A wall or the lid carries its boundary value, not a result.
+    if ((posicao(nome, "u(y=", pos) || posicao(nome, "v(x=", pos)) && (pos <= 0.0 || pos >= 1.0)) return {};
     if (problema == 1) {
         const std::string fonte = "solução analítica de Shih";
         const double mi = 1.0 / Re;
@@ -51,13 +104,17 @@ Referencia referencia(const std::string& nome, int problema, double Re) {
         if (posicao(nome, "v(x=", pos)) return {true, shih::v(pos, 0.5), false, fonte};
         return {};
     }
+    // Ghia's primary vortex, Table V.
+    const std::pair<int, double> psi_ghia[] = {{100, -0.103423}, {400, -0.113909}, {1000, -0.117929}};
     for (const auto& t : tabelas_ghia()) {
         if (std::fabs(Re - t.Re) > 1e-9) continue;
-        const std::string fonte = "Ghia et al. (1982), Re = " + std::to_string(t.Re);
-        if (nome == "u_central") return interpola(t.u, 0.5, fonte);
-        if (nome == "v_central") return interpola(t.v, 0.5, fonte);
-        if (posicao(nome, "u(y=", pos)) return interpola(t.u, pos, fonte);
-        if (posicao(nome, "v(x=", pos)) return interpola(t.v, pos, fonte);
+        if (nome == "psi_min")
+            for (const auto& [re, psi] : psi_ghia)
+                if (re == t.Re) return {true, psi, false, "Ghia et al. (1982), Re = " + std::to_string(re) + ", tabela V"};
+        if (nome == "u_central") return na_estacao(t, true, 0.5);
+        if (nome == "v_central") return na_estacao(t, false, 0.5);
+        if (posicao(nome, "u(y=", pos)) return na_estacao(t, true, pos);
+        if (posicao(nome, "v(x=", pos)) return na_estacao(t, false, pos);
     }
     return {};
 }
