@@ -4,7 +4,7 @@
 # Benchmark (for example --benchmark_filter='gauss_seidel').
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/dependencias.sh
+scripts/dependencias.sh bench
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELNA_BENCH=ON -DQUELNA_TESTS=OFF >/dev/null
-cmake --build build/bench --target quelna_bench >/dev/null
+scripts/compila.sh build/bench --target quelna_bench
 exec build/bench/bench/quelna_bench "$@"

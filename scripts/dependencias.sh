@@ -1,23 +1,37 @@
 #!/usr/bin/env bash
-# Installs what building, testing and running quelna need, from Debian's packages, when missing.
+# Installs from Debian's packages, when missing, what one use of the project needs:
+#   scripts/dependencias.sh exemplo   building and running a case (compiler, CMake, Ninja, gnuplot)
+#   scripts/dependencias.sh testes    the above, and what the tests use (GoogleTest, clang for the
+#                                     fuzz target, the study's engines: GNU Parallel, ssh, Slurm)
+#   scripts/dependencias.sh bench     the above for building, and Google Benchmark
+#   scripts/dependencias.sh pacote    the above for building, and dpkg-dev for CPack's dependencies
 set -euo pipefail
+uso=${1:-exemplo}
 
 faltam=()
 precisa() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed' || faltam+=("$1"); }
 precisa g++
 precisa cmake
 precisa ninja-build
-precisa libgtest-dev
-precisa libbenchmark-dev
 precisa gnuplot-nox
-precisa parallel
-precisa rsync
-precisa openssh-server
-precisa openssh-client
-precisa slurm-wlm
-precisa munge
-precisa clang
-precisa libclang-rt-14-dev
+case $uso in
+  exemplo) ;;
+  testes)
+    precisa libgtest-dev
+    precisa clang
+    precisa libclang-rt-14-dev
+    precisa dpkg-dev
+    precisa parallel
+    precisa rsync
+    precisa openssh-server
+    precisa openssh-client
+    precisa slurm-wlm
+    precisa munge
+    ;;
+  bench) precisa libbenchmark-dev ;;
+  pacote) precisa dpkg-dev ;;
+  *) echo "uso: scripts/dependencias.sh [exemplo|testes|bench|pacote]" >&2; exit 2 ;;
+esac
 
 [ ${#faltam[@]} -eq 0 ] && exit 0
 echo "instalando: ${faltam[*]}"

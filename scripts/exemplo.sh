@@ -6,9 +6,9 @@ cd "$(dirname "$0")/.."
 caso=${1:-ghia_re100}
 [ -f "casos/$caso/Quelna_1p3.ent" ] || { echo "caso de exemplo inexistente: casos/$caso" >&2; exit 2; }
 
-scripts/dependencias.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELNA_TESTS=ON >/dev/null
-cmake --build build/release --target quelna quelna-estudo >/dev/null
+scripts/dependencias.sh exemplo
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELNA_TESTS=OFF >/dev/null
+scripts/compila.sh build/release --target quelna quelna-estudo
 
 rm -rf "saida/$caso"
 mkdir -p saida

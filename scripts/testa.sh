@@ -3,19 +3,19 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer; then a short libFuzzer run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/dependencias.sh
+scripts/dependencias.sh testes
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELNA_TESTS=ON >/dev/null
-cmake --build build/release
+scripts/compila.sh build/release
 ctest --test-dir build/release --output-on-failure -j2
 
 cmake -S . -B build/sanitizers -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELNA_SANITIZE=ON >/dev/null
-cmake --build build/sanitizers
+scripts/compila.sh build/sanitizers
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitizers --output-on-failure -j2
 
 # The case reader and whole runs on tiny grids under libFuzzer, for a short fixed time.
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUELNA_FUZZ=ON -DQUELNA_TESTS=OFF >/dev/null
-cmake --build build/fuzz
+scripts/compila.sh build/fuzz
 ctest --test-dir build/fuzz --output-on-failure

@@ -192,10 +192,7 @@ int espera(int pid) {
 
 std::string pasta_casos() { return QUELNA_CASOS; }
 
-std::string pasta_refdata() {
-    if (fs::exists(QUELNA_REFDATA)) return QUELNA_REFDATA;
-    return {};
-}
+std::string pasta_refdata() { return QUELNA_REFDATA; }
 
 void copia_caso(const std::string& caso, const std::string& destino) {
     fs::copy(pasta_casos() + "/" + caso, destino, fs::copy_options::recursive | fs::copy_options::overwrite_existing);

@@ -54,7 +54,7 @@ Resultado roda_quelna_no_terminal(const std::string& pasta, const std::map<std::
 int inicia_quelna(const std::string& pasta);
 int espera(int pid);
 
-// The example cases of the repository and the published reference data.
+// The example cases of the repository and the published reference data (tests/dados).
 std::string pasta_casos();
 std::string pasta_refdata();
 

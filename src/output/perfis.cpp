@@ -71,7 +71,12 @@ bool reescreve_e_plota(const Roteiro& roteiro, const std::string& titulo_grafico
 
     const std::string comando = "wgnuplot " + script;
     const int estado = executar_comando(comando, static_cast<int>(comando.size()));
-    (void)estado;  // a missing plotter does not stop the run
+    // A missing plotter does not stop the run, and is named once.
+    static bool sem_plotador = false;
+    if (estado == -1 && !sem_plotador) {
+        std::cerr << "quelna: o gnuplot não foi encontrado; a execução segue sem figuras\n";
+        sem_plotador = true;
+    }
     return true;
 }
 

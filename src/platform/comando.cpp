@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,8 +63,12 @@ int plotador(const std::string& script) {
         {"gnuplot", "-e", "set terminal pngcairo size 900,700 enhanced font 'sans,11'; set output '/dev/null'",
          script, "-e", "set output " + aspas_gnuplot(nome_da_figura(script)) + "; replot; unset output"},
         log);
+    // A log that says nothing is not kept.
+    struct stat st_log {};
+    if (stat(log.c_str(), &st_log) == 0 && S_ISREG(st_log.st_mode) && st_log.st_size == 0) unlink(log.c_str());
+    // The window is a courtesy: what its plotter says (a gnuplot without windows says so) is dropped.
     if (st == 0 && (tem_variavel("DISPLAY") || tem_variavel("WAYLAND_DISPLAY")) && isatty(STDIN_FILENO))
-        executa_programa({"gnuplot", script, "-e", "pause mouse close"}, log + ".janela");
+        executa_programa({"gnuplot", script, "-e", "pause mouse close"}, saida_descartada);
     return st;
 }
 
@@ -72,7 +77,7 @@ int plotador(const std::string& script) {
 std::string nome_da_figura(const std::string& script) { return raiz_do_script(script) + ".png"; }
 
 std::vector<std::string> saidas_do_plotador(const std::string& script) {
-    return {nome_da_figura(script), nome_do_log(script), nome_do_log(script) + ".janela"};
+    return {nome_da_figura(script), nome_do_log(script)};
 }
 
 std::string aspas_gnuplot(const std::string& texto) {
@@ -99,7 +104,9 @@ int executa_programa(const std::vector<std::string>& argv, const std::string& sa
     args.push_back(nullptr);
 
     int fd = -1;
-    if (!saida.empty()) {
+    if (saida == saida_descartada) {
+        fd = open(saida_descartada, O_WRONLY | O_CLOEXEC);
+    } else if (!saida.empty()) {
         try {
             fd = abre_para_gravar(saida);
         } catch (const ErroArquivo&) {

@@ -25,6 +25,9 @@ int executar_comando(std::string_view comando, int comprimento);
 int executa_programa(const std::vector<std::string>& argv, const std::string& saida = {},
                      const std::string& pasta = {});
 
+// The `saida` of a program whose output nobody reads.
+inline constexpr const char* saida_descartada = "/dev/null";
+
 // A text as one of gnuplot's quoted strings, every byte kept: in apostrophes, or in quotation
 // marks with escapes when it holds an apostrophe.
 std::string aspas_gnuplot(const std::string& texto);
@@ -35,7 +38,7 @@ std::string caminho_explicito(const std::string& nome);
 // The name of the picture that the plot of `script` leaves ("r.gnu" gives "r.png").
 std::string nome_da_figura(const std::string& script);
 
-// Every file that the plotter writes for `script`: the picture and its logs.
+// Every file that the plotter writes for `script`: the picture and its log (removed when empty).
 std::vector<std::string> saidas_do_plotador(const std::string& script);
 
 }  // namespace quelna

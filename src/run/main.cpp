@@ -1,23 +1,28 @@
 // quelna: two-dimensional laminar incompressible flow in a lid-driven square cavity.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 
+#include "platform/arquivo.hpp"
 #include "platform/janela.hpp"
 #include "platform/sinais.hpp"
 #include "run/execucao.hpp"
 
 namespace {
 
-const char* const uso = "uso: quelna [--help | --version]\n";
+const char* const uso = "uso: quelna [PASTA | --help | --version]\n";
 
 void ajuda() {
     std::cout << "quelna 1.3 - escoamento bidimensional, laminar e incompressível numa cavidade quadrada\n"
                  "com tampa móvel, pelo método dos volumes finitos.\n\n"
               << uso
-              << "\nSem argumentos, lê o caso do arquivo \"Quelna_1p3.ent\" da pasta atual e grava ali a\n"
-                 "listagem (com o nome do caso), o arquivo de iterações (.itn), r.dat, u.dat, v.dat e, no\n"
+              << "\nLê o caso do arquivo \"Quelna_1p3.ent\" da PASTA dada (sem argumento, da pasta atual) e grava\n"
+                 "ali a listagem (com o nome do caso), o arquivo de iterações (.itn), r.dat, u.dat, v.dat e, no\n"
                  "problema de Shih, ucex.dat e vcex.dat; os roteiros r.gnu, u_*.gnu e v_*.gnu da pasta são\n"
-                 "desenhados pelo gnuplot em figuras PNG ao lado deles.\n\n"
+                 "desenhados pelo gnuplot em figuras PNG ao lado deles. Os textos dos arquivos são em português,\n"
+                 "em Latin-1. Os roteiros são programas do gnuplot: rode só os de quem você confia.\n\n"
                  "  --help     mostra esta ajuda\n"
                  "  --version  mostra a versão\n\n"
                  "Ctrl-C (ou SIGTERM) durante as iterações encerra o ciclo ao fim da iteração corrente e grava\n"
@@ -40,8 +45,15 @@ int main(int argc, char** argv) {
         std::cout << "quelna 1.3\n";
         return 0;
     }
-    if (argc > 1) {
-        std::cerr << "quelna: argumento não reconhecido: " << argv[1] << '\n' << uso;
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        std::cerr << "quelna: argumento não reconhecido: " << argv[argc > 2 ? 2 : 1] << '\n' << uso;
+        return quelna::saida_caso_invalido;
+    }
+    // The case of another folder runs as if started inside it: every file is read and written there.
+    if (argc == 2 && chdir(argv[1]) != 0) {
+        const int erro = errno;
+        std::cerr << "quelna: não foi possível entrar na pasta \"" << argv[1] << "\": "
+                  << (erro == ENOTDIR ? std::string("não é uma pasta") : quelna::motivo_do_sistema(erro)) << '\n';
         return quelna::saida_caso_invalido;
     }
     quelna::instala_interrupcao();

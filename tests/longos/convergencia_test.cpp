@@ -67,8 +67,7 @@ double v_centro(const Convergido& r, double x) {
 
 // The 15 interior points of a Ghia table (position, value at Re = 100).
 std::vector<std::pair<double, double>> ghia(const std::string& arquivo) {
-    std::string pasta = pasta_refdata();
-    std::ifstream f(pasta.empty() ? pasta_casos() + "/ghia_re100/" + arquivo + ".dat" : pasta + "/" + arquivo + ".tsv");
+    std::ifstream f(pasta_refdata() + "/" + arquivo + ".tsv");
     std::vector<std::pair<double, double>> pontos;
     for (std::string linha; std::getline(f, linha);) {
         if (linha.empty() || linha[0] == '#' || !std::isdigit(static_cast<unsigned char>(linha[0]))) continue;

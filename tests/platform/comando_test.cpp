@@ -86,7 +86,11 @@ TEST(OutsidePrograms, ThePlotterLeavesAPngBesideTheScript) {
     const std::string png = le_arquivo("r.png");
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    EXPECT_TRUE(existe("r.log"));
+    // A log with nothing in it is not kept; one with gnuplot's complaints is.
+    EXPECT_FALSE(existe("r.log"));
+    escreve_arquivo("r.gnu", "plot 'nao-existe.dat'\n");
+    roda("wgnuplot r.gnu");
+    EXPECT_NE(le_arquivo("r.log").find("nao-existe.dat"), std::string::npos);
 }
 
 TEST(OutsidePrograms, WithoutGnuplotThePlotGivesMinusOne) {

@@ -155,4 +155,15 @@ TEST(WholeRun, OnATerminalTheRunEndsWithItsVerdict) {
     EXPECT_EQ(roda_quelna(pasta.caminho()).erro, "");
 }
 
+TEST(WholeRun, WithoutGnuplotOneLineSaysSoAndNoLogIsLeft) {
+    PastaTemporaria pasta;
+    prepara_exemplo("ghia_re100", {{2, "8"}, {3, "8"}, {6, "5"}});
+    const auto r = roda_quelna(pasta.caminho(), {}, [&] { setenv("PATH", pasta.caminho().c_str(), 1); });
+    EXPECT_EQ(r.estado, 0);
+    EXPECT_EQ(r.erro, "quelna: o gnuplot não foi encontrado; a execução segue sem figuras\n");
+    for (const auto& nome : arquivos_da_pasta(pasta.caminho()))
+        EXPECT_TRUE(nome.size() < 4 || (nome.substr(nome.size() - 4) != ".png" && nome.substr(nome.size() - 4) != ".log"))
+            << nome;
+}
+
 }  // namespace quelna

@@ -20,11 +20,26 @@ TEST(Program, HelpVersionAndUnknownArguments) {
     const auto versao = roda_quelna(pasta.caminho(), {"--version"});
     EXPECT_EQ(versao.estado, 0);
     EXPECT_EQ(versao.saida, "quelna 1.3\n");
-    const auto outro = roda_quelna(pasta.caminho(), {"caso.ent"});
+    const auto outro = roda_quelna(pasta.caminho(), {"--caso"});
     EXPECT_EQ(outro.estado, 2);
     EXPECT_NE(outro.erro.find("uso: quelna"), std::string::npos);
-    EXPECT_NE(outro.erro.find("caso.ent"), std::string::npos);
+    EXPECT_NE(outro.erro.find("--caso"), std::string::npos);
+    const auto sem_pasta = roda_quelna(pasta.caminho(), {"caso.ent"});
+    EXPECT_EQ(sem_pasta.estado, 2);
+    EXPECT_EQ(sem_pasta.erro, "quelna: não foi possível entrar na pasta \"caso.ent\": pasta inexistente\n");
+    EXPECT_EQ(roda_quelna(pasta.caminho(), {"a", "b"}).estado, 2);
     EXPECT_EQ(arquivos_da_pasta(pasta.caminho()), std::vector<std::string>{});
+}
+
+TEST(Program, TheCaseOfAnotherFolderRunsThere) {
+    PastaTemporaria pasta;
+    mkdir("caso", 0755);
+    escreve_arquivo("caso/Quelna_1p3.ent", texto_caso({{1, "'cav'"}}));
+    const auto r = roda_quelna(pasta.caminho(), {"caso"});
+    EXPECT_EQ(r.estado, 0) << r.erro;
+    EXPECT_TRUE(existe("caso/cav"));
+    EXPECT_TRUE(existe("caso/r.dat"));
+    EXPECT_EQ(arquivos_da_pasta(pasta.caminho()), std::vector<std::string>{"caso"});
 }
 
 TEST(Program, ARunWritesTheListingNamedByTheCase) {

@@ -107,7 +107,6 @@ TEST(StudyReferences, ExactShihValuesAndGhiaPoints) {
 }
 
 TEST(StudyReferences, TheEmbeddedGhiaTablesAreThePublishedOnes) {
-    if (pasta_refdata().empty()) GTEST_SKIP() << "dados de referência ausentes";
     for (const auto& [arquivo, e_u] : {std::pair{"ghia_u.tsv", true}, {"ghia_v.tsv", false}}) {
         std::ifstream f(pasta_refdata() + "/" + arquivo);
         std::string cabeca;
@@ -252,6 +251,18 @@ TEST(HostileStudy, CaseNamesOutsideTheFolderAreRefused) {
         EXPECT_FALSE(existe("e/malha_8"));
         EXPECT_FALSE(existe("e/fora"));
     }
+}
+
+TEST(Study, WithoutGnuplotTheReportNamesNoPicture) {
+    PastaTemporaria pasta;
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", pasta.caminho().c_str(), 1);
+    const Saida s = roda_estudo({"--saida", "e", pasta_casos() + "/shih", "8", "16"});
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(s.estado, 0) << s.texto;
+    EXPECT_NE(s.texto.find("/e/estudo.md (e estudo.csv)\n"), std::string::npos) << s.texto;
+    EXPECT_NE(s.texto.find("quelna-estudo: o gnuplot não desenhou nenhuma figura"), std::string::npos) << s.texto;
+    EXPECT_EQ(le_arquivo("e/estudo.md").find(".png"), std::string::npos);
 }
 
 TEST(HostileStudy, OutputPathsReachThePlotterAsNames) {
