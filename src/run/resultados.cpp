@@ -1,6 +1,7 @@
 #include "run/resultados.hpp"
 
 #include <cmath>
+#include <iterator>
 
 #include "discretization/equacoes.hpp"
 #include "platform/formato.hpp"
@@ -66,26 +67,18 @@ double tamanho_medio(const CaseData& caso) {
 
 void lista_psi_min(double valor, ArquivoTexto& listagem) {
     listagem.vazia();
-    listagem.linha(latin1("     valor mínimo da função de corrente = ") + real_longo(valor));
+    listagem.linha("     " + latin1(rotulo_psi_min.rotulo) + " " + real_longo(valor));
 }
 
 void lista_resultados(const CaseData& caso, const Resultados& r, double psi_minimo, ArquivoTexto& listagem) {
-    const std::pair<const char*, double> linhas[] = {
-        {"tamanho médio dos volumes de controle =", tamanho_medio(caso)},
-        {"fluxo de massa total com ue e psi (kg/s) =", -psi_minimo},
-        {"força da placa com uP e UDS-2 (N) =", r.forca_uds2},
-        {"força da placa com uP e UDS (N) =", r.forca_uds},
-        {"velocidade u central (m/s) =", r.u_central},
-        {"velocidade v central (m/s) =", r.v_central},
-        {"pressão central (Pa) =", r.p_central},
-        {"derivada du/dy com uP e UDS-2 em x=0.5 e y=1 (1/s) =", r.dudy_uds2},
-        {"derivada du/dy com uP e UDS em x=0.5 e y=1 (1/s) =", r.dudy_uds},
-        {"fluxo de massa com vn em y=0.5 e x[0;0.5] (kg/s) =", r.fluxo_vn},
-    };
+    // In the order of the labels' table.
+    const double valores[] = {tamanho_medio(caso), -psi_minimo, r.forca_uds2, r.forca_uds, r.u_central,
+                              r.v_central,         r.p_central, r.dudy_uds2,  r.dudy_uds,  r.fluxo_vn};
+    static_assert(std::size(valores) == std::size(rotulos_dos_resultados));
     listagem.vazia();
-    for (const auto& [rotulo, valor] : linhas) {
+    for (std::size_t k = 0; k < std::size(valores); ++k) {
         listagem.vazia();
-        listagem.linha("     " + latin1(rotulo) + real_longo(valor));
+        listagem.linha("     " + latin1(rotulos_dos_resultados[k].rotulo) + real_longo(valores[k]));
     }
 }
 

@@ -15,6 +15,27 @@ struct Resultados {
     double fluxo_vn = 0.0;
 };
 
+// A line of the results block: the label the listing gives the value (ending in "="), and the
+// short name by which the study's tables know it. The listing's reader uses the same table.
+struct RotuloDeResultado {
+    const char* rotulo;
+    const char* nome;
+};
+inline constexpr RotuloDeResultado rotulos_dos_resultados[] = {
+    {"tamanho médio dos volumes de controle =", "tamanho_medio"},
+    {"fluxo de massa total com ue e psi (kg/s) =", "fluxo_total"},
+    {"força da placa com uP e UDS-2 (N) =", "forca_uds2"},
+    {"força da placa com uP e UDS (N) =", "forca_uds"},
+    {"velocidade u central (m/s) =", "u_central"},
+    {"velocidade v central (m/s) =", "v_central"},
+    {"pressão central (Pa) =", "p_central"},
+    {"derivada du/dy com uP e UDS-2 em x=0.5 e y=1 (1/s) =", "dudy_uds2"},
+    {"derivada du/dy com uP e UDS em x=0.5 e y=1 (1/s) =", "dudy_uds"},
+    {"fluxo de massa com vn em y=0.5 e x[0;0.5] (kg/s) =", "fluxo_vn"},
+};
+// The line of the stream function's minimum, written before the values of interest.
+inline constexpr RotuloDeResultado rotulo_psi_min{"valor mínimo da função de corrente =", "psi_min"};
+
 // The values of interest from the current fields.
 Resultados resultados(const CaseData& caso, const Campos& c);
 

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 
 #include "platform/formato.hpp"
+#include "run/resultados.hpp"
 
 namespace quelna::estudo {
 
@@ -37,19 +39,8 @@ std::string rotulo(double posicao) {
 ValoresDaListagem le_listagem(const std::string& texto) {
     const auto l = linhas(texto);
     ValoresDaListagem r;
-    const std::pair<const char*, const char*> resultados[] = {
-        {"tamanho médio dos volumes de controle =", "tamanho_medio"},
-        {"fluxo de massa total com ue e psi (kg/s) =", "fluxo_total"},
-        {"força da placa com uP e UDS-2 (N) =", "forca_uds2"},
-        {"força da placa com uP e UDS (N) =", "forca_uds"},
-        {"velocidade u central (m/s) =", "u_central"},
-        {"velocidade v central (m/s) =", "v_central"},
-        {"pressão central (Pa) =", "p_central"},
-        {"derivada du/dy com uP e UDS-2 em x=0.5 e y=1 (1/s) =", "dudy_uds2"},
-        {"derivada du/dy com uP e UDS em x=0.5 e y=1 (1/s) =", "dudy_uds"},
-        {"fluxo de massa com vn em y=0.5 e x[0;0.5] (kg/s) =", "fluxo_vn"},
-        {"valor mínimo da função de corrente =", "psi_min"},
-    };
+    std::vector<RotuloDeResultado> resultados(std::begin(rotulos_dos_resultados), std::end(rotulos_dos_resultados));
+    resultados.push_back(rotulo_psi_min);
     for (const auto& [texto_rotulo, nome] : resultados) {
         const std::string procura = "     " + latin1(texto_rotulo);
         for (const auto& linha : l)
