@@ -97,18 +97,28 @@ std::string caminho_explicito(const std::string& nome) {
     return nome.empty() || nome.front() == '/' ? nome : "./" + nome;
 }
 
-int executa_programa(const std::vector<std::string>& argv, const std::string& saida, const std::string& pasta) {
+namespace {
+
+int estado_de_saida(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+}  // namespace
+
+int inicia_programa(const std::vector<std::string>& argv, const Redirecoes& r) {
     if (argv.empty() || argv[0].empty()) return -1;
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
 
     int fd = -1;
-    if (saida == saida_descartada) {
+    if (r.saida == saida_descartada) {
         fd = open(saida_descartada, O_WRONLY | O_CLOEXEC);
-    } else if (!saida.empty()) {
+    } else if (!r.saida.empty()) {
         try {
-            fd = abre_para_gravar(saida);
+            fd = abre_para_gravar(r.saida);
         } catch (const ErroArquivo&) {
             return -1;
         }
@@ -119,7 +129,8 @@ int executa_programa(const std::vector<std::string>& argv, const std::string& sa
         posix_spawn_file_actions_adddup2(&acoes, fd, STDOUT_FILENO);
         posix_spawn_file_actions_adddup2(&acoes, fd, STDERR_FILENO);
     }
-    if (!pasta.empty()) posix_spawn_file_actions_addchdir_np(&acoes, pasta.c_str());
+    if (r.sem_entrada) posix_spawn_file_actions_addopen(&acoes, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (!r.pasta.empty()) posix_spawn_file_actions_addchdir_np(&acoes, r.pasta.c_str());
     // The run ignores SIGPIPE and SIGXFSZ (a closed standard error or a size limit must not end
     // it); the programs it starts get the ordinary behaviour back.
     posix_spawnattr_t atributos;
@@ -135,14 +146,28 @@ int executa_programa(const std::vector<std::string>& argv, const std::string& sa
     posix_spawnattr_destroy(&atributos);
     posix_spawn_file_actions_destroy(&acoes);
     if (fd >= 0) close(fd);
-    if (erro != 0) return -1;
+    return erro == 0 ? pid : -1;
+}
 
+int espera_programa(int pid) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0)
         if (errno != EINTR) return -1;
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-    return -1;
+    return estado_de_saida(status);
+}
+
+int espera_algum_programa(int& estado) {
+    int status = 0;
+    pid_t pid;
+    while ((pid = waitpid(-1, &status, 0)) < 0)
+        if (errno != EINTR) return -1;
+    estado = estado_de_saida(status);
+    return pid;
+}
+
+int executa_programa(const std::vector<std::string>& argv, const std::string& saida, const std::string& pasta) {
+    const int pid = inicia_programa(argv, {saida, pasta, false});
+    return pid < 0 ? -1 : espera_programa(pid);
 }
 
 int executar_comando(std::string_view comando, int comprimento) {

@@ -25,6 +25,22 @@ int executar_comando(std::string_view comando, int comprimento);
 int executa_programa(const std::vector<std::string>& argv, const std::string& saida = {},
                      const std::string& pasta = {});
 
+// Where a program started by inicia_programa reads and writes: standard output and error to
+// `saida` (as executa_programa), in the folder `pasta`, standard input from /dev/null when
+// `sem_entrada`.
+struct Redirecoes {
+    std::string saida;
+    std::string pasta;
+    bool sem_entrada = false;
+};
+
+// Starts argv[0] (looked up on PATH) without waiting: its process number, or -1 when it cannot
+// start. espera_programa waits for it; espera_algum_programa for whichever ends first (its number,
+// -1 when none is left). Both give the exit status as executa_programa does.
+int inicia_programa(const std::vector<std::string>& argv, const Redirecoes& r);
+int espera_programa(int pid);
+int espera_algum_programa(int& estado);
+
 // The `saida` of a program whose output nobody reads.
 inline constexpr const char* saida_descartada = "/dev/null";
 

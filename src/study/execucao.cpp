@@ -1,11 +1,7 @@
 #include "study/execucao.hpp"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -13,8 +9,6 @@
 
 #include "platform/arquivo.hpp"
 #include "platform/comando.hpp"
-
-extern char** environ;
 
 namespace quelna::estudo {
 
@@ -26,42 +20,29 @@ int nucleos(int pedido) {
     return n > 0 ? static_cast<int>(n) : 1;
 }
 
-pid_t inicia(const std::string& pasta, const std::string& quelna) {
-    posix_spawn_file_actions_t acoes;
-    posix_spawn_file_actions_init(&acoes);
-    posix_spawn_file_actions_addchdir_np(&acoes, pasta.c_str());
-    posix_spawn_file_actions_addopen(&acoes, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&acoes, STDOUT_FILENO, "quelna.log", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&acoes, STDOUT_FILENO, STDERR_FILENO);
-    std::string exe = quelna;
-    char* argv[] = {exe.data(), nullptr};
-    pid_t pid = 0;
-    const int erro = posix_spawn(&pid, exe.c_str(), &acoes, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&acoes);
-    return erro == 0 ? pid : -1;
+// quelna in the grid's folder, with no terminal to show a viewer on, its messages in quelna.log there.
+int inicia(const std::string& pasta, const std::string& quelna) {
+    return inicia_programa({quelna}, {pasta + "/quelna.log", pasta, true});
 }
 
 std::vector<int> local(const std::vector<std::string>& pastas, const OpcoesExecucao& o) {
     std::vector<int> estados(pastas.size(), -1);
-    std::map<pid_t, std::size_t> rodando;
+    std::map<int, std::size_t> rodando;
     std::size_t proxima = 0;
     const auto limite = static_cast<std::size_t>(nucleos(o.tarefas));
     while (proxima < pastas.size() || !rodando.empty()) {
         while (proxima < pastas.size() && rodando.size() < limite) {
-            const pid_t pid = inicia(pastas[proxima], o.quelna);
+            const int pid = inicia(pastas[proxima], o.quelna);
             if (pid > 0) rodando[pid] = proxima;
             ++proxima;
         }
         if (rodando.empty()) continue;
-        int status = 0;
-        const pid_t pid = waitpid(-1, &status, 0);
-        if (pid < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
+        int estado = -1;
+        const int pid = espera_algum_programa(estado);
+        if (pid < 0) break;
         const auto it = rodando.find(pid);
         if (it == rodando.end()) continue;
-        estados[it->second] = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        estados[it->second] = estado;
         rodando.erase(it);
     }
     return estados;
