@@ -623,7 +623,7 @@ std::vector<std::string> escreve_relatorio(const Estudo& e, const std::string& s
                 md << "Deixada de fora das comparações: " << x.motivo << ".\n\n";
     if (e.problema != 1)
         md << "As posições e os valores de Ghia et al. vêm de uma solução numérica em malha de 129 x 129 (espaçamento "
-              "1/128): concordância de cerca de 1e-3 é o máximo que a comparação pode mostrar.\n\n";
+              "1/128): uma concordância melhor que cerca de 1e-3 não pode ser mostrada por ela.\n\n";
 
     std::set<std::string> fontes;
     for (const auto& l : e.linhas)
