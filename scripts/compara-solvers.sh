@@ -20,7 +20,8 @@ for variante in "$@"; do
   awk -v s="$solver" -v dt="$dt" -v nu="$nit_uv" -v np="$nit_p" -v w="$w" -v itmax="${ITMAX:-}" '
     NR==4 {$1=dt} NR==6 && itmax != "" {$1=itmax} NR==7 {$1=s} NR==11 {$1=nu} NR==12 {$1=np} NR==13 {$1=w} {print}' \
     "$pasta/Quelna_1p3.ent" > "$pasta/caso.tmp" && mv "$pasta/caso.tmp" "$pasta/Quelna_1p3.ent"
-  (cd "$pasta" && "$exe" </dev/null)
+  # A run that diverges exits with 3; its row shows where.
+  (cd "$pasta" && "$exe" </dev/null 2>/dev/null) || true
   nome=$(awk -F"'" 'NR==1 {print $2}' "$pasta/Quelna_1p3.ent")
   ultima=$(tail -n 1 "$pasta/r.dat")
   tempo=$(grep -a 'tempo de processamento' "$pasta/$nome" | awk '{print $1}')
