@@ -13,5 +13,6 @@ scripts/compila.sh build/release --target quelna quelna-estudo
 rm -rf "saida/$caso"
 mkdir -p saida
 cp -r "casos/$caso" "saida/$caso"
+rm -rf "saida/$caso/esperado"  # the stored outputs the tests compare with
 (cd "saida/$caso" && ../../build/release/quelna)
 echo "resultados em saida/$caso: a listagem, o arquivo .itn, r.dat, u.dat, v.dat e as figuras *.png"
