@@ -166,4 +166,16 @@ TEST(WholeRun, WithoutGnuplotOneLineSaysSoAndNoLogIsLeft) {
             << nome;
 }
 
+TEST(WholeRun, WithADisplayButNoWindowsNoLogIsLeftBehind) {
+    if (!tem_gnuplot()) GTEST_SKIP() << "gnuplot ausente";
+    PastaTemporaria pasta;
+    prepara_exemplo("ghia_re100", {{2, "8"}, {3, "8"}, {6, "5"}});
+    // A user at a terminal with a display the plotter cannot open (gnuplot without windows, or
+    // no X server there): the window's complaints go nowhere, the pictures are made.
+    const auto r = roda_quelna_no_terminal(pasta.caminho(), {{"DISPLAY", ":97"}, {"EDITOR", ""}, {"VISUAL", ""}});
+    EXPECT_EQ(r.estado, 0) << r.erro;
+    for (const char* png : {"r.png", "u_Ghia.png", "v_Ghia.png"}) EXPECT_TRUE(e_png(png)) << png;
+    for (const auto& nome : arquivos_da_pasta(pasta.caminho())) EXPECT_EQ(nome.find(".log"), std::string::npos) << nome;
+}
+
 }  // namespace quelna

@@ -154,6 +154,14 @@ TEST(Study, ShihOn16To64ConvergesWithSecondOrder) {
         for (const char* png : {"e/erro.png", "e/perfis_u.png", "e/perfis_v.png"})
             EXPECT_EQ(le_arquivo(png).substr(0, 4), "\x89PNG") << png;
     }
+    // The error picture: log-log over h with the grids on the x axis, the slopes in the legend,
+    // lines of slope 1 and 2, and a distinct colour and point type for each value.
+    const std::string gp = le_arquivo("e/erro.gnu");
+    for (const char* parte : {"set logscale xy", "set xtics ('1/16' 0.0625, '1/32' 0.03125, '1/64' 0.015625)",
+                              "title 'psi_min - extrapolado (inclinação ", "title 'psi_min - referência (inclinação ",
+                              "title 'perfil de u, erro máximo - referência (inclinação ", "title 'inclinação 1'",
+                              "title 'inclinação 2'", "set format y '10^{%L}'", "set key outside"})
+        EXPECT_NE(gp.find(parte), std::string::npos) << parte;
 
     // The same study through GNU Parallel gives the same table.
     if (!tem_programa("parallel")) GTEST_SKIP() << "GNU Parallel ausente";
