@@ -220,8 +220,6 @@ void registra() {
         {"termo_fonte_v", &termo_fonte_v, &referencia::termo_fonte_v},
         {"velocidades_face", &velocidades_face, &referencia::velocidades_face},
         {"coeficientes_plinha", &coeficientes_plinha, &referencia::coeficientes_plinha},
-        {"corrige_uv", &corrige_uv, &referencia::corrige_uv},
-        {"corrige_face", &corrige_face, &referencia::corrige_face},
     };
     for (const auto& [nome, programa, literal] : rotinas)
         lados(nome, [&, programa = programa, literal = literal](const char* n, bool l) {
@@ -236,6 +234,9 @@ void registra() {
     tamanhos(benchmark::RegisterBenchmark("contorno_u", montagem, &contorno_u));
     tamanhos(benchmark::RegisterBenchmark("contorno_plinha", montagem, &contorno_plinha));
     tamanhos(benchmark::RegisterBenchmark("corrige_p", montagem, &corrige_p));
+    // The velocity corrections have one rendering, their plain loops: timed alone.
+    tamanhos(benchmark::RegisterBenchmark("corrige_uv", montagem, &corrige_uv));
+    tamanhos(benchmark::RegisterBenchmark("corrige_face", montagem, &corrige_face));
 }
 
 // Collects ns per volume of every run and prints the program / literal table at the end.

@@ -262,8 +262,6 @@ Nucleos nucleos() {
     n.termo_fonte_v = &termo_fonte_v;
     n.velocidades_face = &velocidades_face;
     n.coeficientes_plinha = &coeficientes_plinha;
-    n.corrige_uv = &corrige_uv;
-    n.corrige_face = &corrige_face;
     return n;
 }
 

@@ -26,8 +26,6 @@ void termo_fonte_u(const CaseData& caso, Campos& c);
 void termo_fonte_v(const CaseData& caso, Campos& c);
 void velocidades_face(const CaseData& caso, Campos& c);
 void coeficientes_plinha(const CaseData& caso, Campos& c);
-void corrige_uv(const CaseData& caso, Campos& c);
-void corrige_face(const CaseData& caso, Campos& c);
 
 // Every kernel of a run in its literal loops.
 Nucleos nucleos();
