@@ -66,7 +66,7 @@ Estado& estado(int n) {
     e->caso = caso_ghia(n, 5);
     prepara_campos(e->caso, e->c);
     {
-        ArquivoTexto l("/dev/null"), i("/dev/null"), r("/dev/null");
+        ArquivoTexto l, i, r;  // not opened: what the cycle writes goes nowhere
         ciclo(e->caso, e->c, l, i, r);
     }
     Campos& c = e->c;
@@ -178,7 +178,7 @@ void iteracao_externa(benchmark::State& st, int metodo, bool literal) {
         c.msi_L.resize(static_cast<std::size_t>(k.N) + 1);
         c.msi_U.resize(static_cast<std::size_t>(k.N) + 1);
     }
-    ArquivoTexto l("/dev/null"), i("/dev/null"), r("/dev/null");
+    ArquivoTexto l, i, r;  // not opened: what the cycle writes goes nowhere
     const Nucleos nucleos = literal ? referencia::nucleos() : Nucleos{};
     for (auto _ : st) {
         ciclo(k, c, l, i, r, nucleos);

@@ -62,6 +62,7 @@ inline constexpr std::size_t limite_de_leitura = 1 << 20;
 
 class ArquivoTexto {
 public:
+    // One that is never opened takes lines and writes nothing.
     ArquivoTexto() = default;
     explicit ArquivoTexto(const std::string& nome) { abre(nome); }
     ~ArquivoTexto();
