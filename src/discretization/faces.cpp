@@ -1,7 +1,6 @@
 #include "discretization/equacoes.hpp"
-#include "platform/processador.hpp"
-#include "solvers/vizinhos.hpp"
-#include "solvers/vizinhos_largos.hpp"
+#include "vetor/processador.hpp"
+#include "vetor/vetor.hpp"
 
 namespace quelna {
 

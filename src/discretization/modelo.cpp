@@ -1,14 +1,12 @@
 #include "discretization/modelo.hpp"
 
-#include "solvers/solvers.hpp"
-
 namespace quelna {
 
 double bytes_dos_campos(const CaseData& caso) {
     const double n = static_cast<double>(caso.N) + 1.0;
     double doubles = 17.0 * n + 5.0 * n + 1.0 * n;  // fields, the table a, psi
     if (caso.solver == 5) doubles += 7.0 * n;
-    doubles += vetores_de_trabalho(caso.solver) * n;
+    doubles += 3.0 * n;  // the work arrays the solver keeps: three at the most (MSI)
     return doubles * sizeof(double);
 }
 
@@ -22,7 +20,6 @@ void reserva_campos(const CaseData& caso, Campos& c) {
         c.msi_L.assign(n, FatorL{});
         c.msi_U.assign(n, FatorU{});
     }
-    reserva_trabalho(caso.solver, caso.N);
 }
 
 void libera_campos_do_ciclo(Campos& c) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "solvers/sistema.hpp"
+#include "vetor/sistema.hpp"
 
 namespace quelna {
 
@@ -53,8 +53,7 @@ struct Campos {
 // checked before reserving them).
 double bytes_dos_campos(const CaseData& caso);
 
-// Reserves the arrays of the six groups, zero-filled, in the order of the case set-up, and the
-// solver's work arrays.
+// Reserves the arrays of the six groups, zero-filled, in the order of the case set-up.
 void reserva_campos(const CaseData& caso, Campos& c);
 
 // Releases the arrays that only the outer iteration cycle uses.

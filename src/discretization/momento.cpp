@@ -1,7 +1,6 @@
 #include "discretization/equacoes.hpp"
-#include "platform/processador.hpp"
-#include "solvers/vizinhos.hpp"
-#include "solvers/vizinhos_largos.hpp"
+#include "vetor/processador.hpp"
+#include "vetor/vetor.hpp"
 
 namespace quelna {
 
@@ -53,6 +52,12 @@ void linhas_de_contorno(const CaseData& caso, Campos& c) {
 
 using detalhe::par;
 
+// alfa for the faces of volumes side by side.
+template <typename V>
+__attribute__((always_inline)) inline V alfa_v(V velocidade) {
+    return velocidade >= 0.0 ? detalhe::repete<V>(0.5) : detalhe::repete<V>(-0.5);
+}
+
 // correcao_adiada for the volumes P, P+1, ... side by side in a vector V, the same operations
 // lane by lane.
 template <typename V>
@@ -67,8 +72,7 @@ __attribute__((always_inline)) inline V correcao_adiada_v(const CaseData& caso, 
     const V Fs = repete<V>(caso.dx) * vs, Fn = repete<V>(caso.dx) * vn;
     const V fP = carrega<V>(&f[P]), fE = carrega<V>(&f[P + 1]), fW = carrega<V>(&f[P - 1]);
     const V fN = carrega<V>(&f[P + nx]), fS = carrega<V>(&f[P - nx]);
-    using detalhe::alfa_v;
-    return Fe * alfa_v(ue) * (fP - fE) - Fw * alfa_v(uw) * (fW - fP) + Fn * alfa_v(vn) * (fP - fN) -
+        return Fe * alfa_v(ue) * (fP - fE) - Fw * alfa_v(uw) * (fW - fP) + Fn * alfa_v(vn) * (fP - fN) -
            Fs * alfa_v(vs) * (fS - fP);
 }
 
@@ -121,8 +125,7 @@ namespace {
 // The coefficients of the inner rows, V volumes at a time and the rest one by one.
 template <typename V>
 __attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Campos& c) {
-    using detalhe::alfa_v;
-    using detalhe::carrega;
+        using detalhe::carrega;
     using detalhe::repete;
     constexpr int L = sizeof(V) / sizeof(double);
     const int nx = caso.nx, ny = caso.ny;

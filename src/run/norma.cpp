@@ -5,9 +5,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/processador.hpp"
-#include "solvers/vizinhos.hpp"
-#include "solvers/vizinhos_largos.hpp"
+#include "vetor/processador.hpp"
+#include "vetor/vetor.hpp"
 
 namespace quelna {
 

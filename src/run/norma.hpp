@@ -1,7 +1,7 @@
 // The L1 norm of the residuals of a five-point system.
 #pragma once
 
-#include "solvers/sistema.hpp"
+#include "vetor/sistema.hpp"
 
 namespace quelna {
 

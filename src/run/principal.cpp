@@ -9,6 +9,7 @@
 #include "platform/formato.hpp"
 #include "platform/sinais.hpp"
 #include "run/execucao.hpp"
+#include "solvers/solvers.hpp"
 
 namespace quelna {
 
@@ -30,6 +31,9 @@ int principal(JanelaTexto& janela, const FonteDataHora& data, const Nucleos& nuc
     Campos c;
     try {
         le_dados(caso, c, arquivos_da_execucao());
+        // The solver's work arrays are taken now, so that a grid they do not fit fails before
+        // the listing is written rather than in the first iteration.
+        reserva_trabalho(caso.solver, caso.N);
     } catch (const ErroCaso& e) {
         std::cerr << "quelna: " << e.what() << '\n';
         return saida_caso_invalido;

@@ -2,7 +2,7 @@
 
 #include "solvers/rascunho.hpp"
 #include "solvers/solvers.hpp"
-#include "solvers/vizinhos.hpp"
+#include "vetor/vetor.hpp"
 
 #include <cmath>
 

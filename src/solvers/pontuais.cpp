@@ -1,10 +1,9 @@
 #include <algorithm>
 
-#include "platform/processador.hpp"
 #include "solvers/rascunho.hpp"
 #include "solvers/solvers.hpp"
-#include "solvers/vizinhos.hpp"
-#include "solvers/vizinhos_largos.hpp"
+#include "vetor/processador.hpp"
+#include "vetor/vetor.hpp"
 
 namespace quelna {
 

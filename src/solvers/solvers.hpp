@@ -6,7 +6,7 @@
 // x in place from its current values; none changes a or bp.
 #pragma once
 
-#include "solvers/sistema.hpp"
+#include "vetor/sistema.hpp"
 
 namespace quelna {
 
@@ -54,8 +54,7 @@ void resolve(int solver, int nx, int ny, int N, int nit, double tol, double w, c
 
 // The work arrays of N + 1 entries that a solver keeps from one call to the next (Jacobi and
 // SOR the field before, ADI its two line multipliers, MSI the residual, y and the correction),
-// and their reservation before the cycle, so that a grid whose work arrays do not fit fails at
-// the set-up of the run rather than in its first iteration.
+// and their reservation before the cycle.
 int vetores_de_trabalho(int solver);
 void reserva_trabalho(int solver, int N);
 

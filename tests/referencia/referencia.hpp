@@ -4,7 +4,7 @@
 
 #include "discretization/modelo.hpp"
 #include "run/execucao.hpp"
-#include "solvers/sistema.hpp"
+#include "vetor/sistema.hpp"
 
 namespace quelna::referencia {
 

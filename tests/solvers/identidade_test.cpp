@@ -9,7 +9,7 @@
 #include "discretization/equacoes.hpp"
 #include "input/caso.hpp"
 #include "referencia/referencia.hpp"
-#include "platform/processador.hpp"
+#include "vetor/processador.hpp"
 #include "run/execucao.hpp"
 #include "sistemas.hpp"
 #include "solvers/solvers.hpp"

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "solvers/sistema.hpp"
+#include "vetor/sistema.hpp"
 
 namespace quelna::teste {
 

@@ -1,29 +1,84 @@
-// Eight consecutive volumes side by side in one AVX-512 register, for the kernels that take this
-// form when the processor has it (usa_avx512): the vector type and the helpers the two-lane and
-// eight-lane forms share, the rearrangement of coefficient rows into columns and back, and the
-// residuals. Every lane does the same IEEE operations in the same order as the scalar and
-// two-volume forms: the same bytes.
+// The vector layer: values of consecutive volumes side by side in one register, two (SSE2,
+// every x86-64) or eight (AVX-512, where the processor has it), with their loads, stores and
+// broadcasts, the rearrangement of the coefficient rows into columns and back, and the residual
+// of a row. Every lane does the same IEEE operations in the same order as the scalar code, so
+// the results are the same bytes. The discretization and the solvers build their fast forms on
+// it; it knows the five-point system's storage and nothing else of the system.
 #pragma once
 
 #include <cstddef>
 #include <utility>
 
-#include "solvers/sistema.hpp"
-#include "solvers/vizinhos.hpp"
+#include "vetor/sistema.hpp"
 
 #define QUELNA_AVX512 __attribute__((target("avx512f")))
+
+namespace quelna::detalhe {
+
+// Two consecutive volumes side by side in one vector register (SSE2, part of every x86-64).
+// The coefficient rows are stored together per volume; two of them are ten doubles, loaded as
+// five pairs and rearranged into as, aw, ap, ae and an of the two volumes. Every operation is
+// the same IEEE operation per lane as in the scalar code, so the results are the same bytes.
+typedef double par __attribute__((vector_size(16)));
+
+// Loads and stores of the lanes of a vector (two by default, or eight, V = oito), and a value
+// repeated in all of them; always inlined, since a call from a function built for wider
+// registers would switch register widths.
+template <typename V = par>
+__attribute__((always_inline)) inline V carrega(const double* p) {
+    V v;
+    __builtin_memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <typename V>
+__attribute__((always_inline)) inline void guarda(double* p, V v) {
+    __builtin_memcpy(p, &v, sizeof v);
+}
+
+struct ParDeLinhas {
+    par as, aw, ap, ae, an;
+};
+
+inline ParDeLinhas linhas_de(const Linha* a, int P) {
+    const double* d = &a[P].as;
+    const par m0 = carrega(d), m1 = carrega(d + 2), m2 = carrega(d + 4), m3 = carrega(d + 6), m4 = carrega(d + 8);
+    return {__builtin_shufflevector(m0, m2, 0, 3), __builtin_shufflevector(m0, m3, 1, 2),
+            __builtin_shufflevector(m1, m3, 0, 3), __builtin_shufflevector(m1, m4, 1, 2),
+            __builtin_shufflevector(m2, m4, 0, 3)};
+}
+
+}  // namespace quelna::detalhe
+
+namespace quelna::detalhe {
+
+// The inverse of linhas_de: the coefficients of two volumes stored as their two rows.
+inline void guarda_linhas(Linha* a, int P, const ParDeLinhas& r) {
+    double* d = &a[P].as;
+    guarda(d, __builtin_shufflevector(r.as, r.aw, 0, 2));
+    guarda(d + 2, __builtin_shufflevector(r.ap, r.ae, 0, 2));
+    guarda(d + 4, __builtin_shufflevector(r.an, r.as, 0, 3));
+    guarda(d + 6, __builtin_shufflevector(r.aw, r.ap, 1, 3));
+    guarda(d + 8, __builtin_shufflevector(r.ae, r.an, 1, 3));
+}
+
+template <typename V = par>
+__attribute__((always_inline)) inline V repete(double v) {
+    // 0 + v is v for every v but -0; the values repeated are grid sizes and positive constants.
+    // (Written v - 0, exact for -0 too, the compiler rebuilds it in every use: twice as slow.)
+    return V{} + v;
+}
+
+// The same bytes: a signed zero or a NaN is told apart, as a comparison of values would not.
+inline bool mesmos_bits(double a, double b) { return __builtin_memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace quelna::detalhe
 
 namespace quelna::detalhe {
 
 // Eight doubles side by side: in a function built for AVX-512 one register, and every
 // operator the same IEEE operation per lane as on a double.
 typedef double oito __attribute__((vector_size(64)));
-
-// The upwind weights of faces side by side: +0.5 where the velocity is non-negative.
-template <typename V>
-__attribute__((always_inline)) inline V alfa_v(V velocidade) {
-    return velocidade >= 0.0 ? repete<V>(0.5) : repete<V>(-0.5);
-}
 
 // Stores the coefficients of eight volumes, given column by column (as, aw, ap, ae, an), as
 // their eight rows: forty doubles, of which register m holds doubles 8m to 8m+7, double

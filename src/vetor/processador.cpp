@@ -1,4 +1,4 @@
-#include "platform/processador.hpp"
+#include "vetor/processador.hpp"
 
 #include <atomic>
 #include <cstdlib>
