@@ -34,11 +34,8 @@ struct Estado {
 CaseData caso_ghia(int n, int solver) {
     CaseData k;
     k.caso = "bench" + std::string(15, ' ');
-    k.nx = n + 2;
-    k.ny = n + 2;
-    k.N = k.nx * k.ny;
-    k.dx = 1.0 / n;
-    k.dy = 1.0 / n;
+    k.nx = n;
+    k.ny = n;
     k.dt = 0.2;
     k.tolm = 1e-8;
     k.itmax = 5;
@@ -50,11 +47,11 @@ CaseData caso_ghia(int n, int solver) {
     k.nit_p = 5;
     k.w = 1.2;
     k.Re = 100;
-    k.mi = 0.01;
     k.beta = 1;
     k.freq = 1000;
     k.problema = 2;
     k.malha = 8;
+    deriva_malha(k);
     return k;
 }
 

@@ -24,6 +24,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The values fixed and derived after reading, from nx and ny (real volumes) and Re: Lx = Ly =
+// Uplaca = 1, nx and ny with the two fictitious volumes added, dx, dy, mi = 1/Re and N.
+void deriva_malha(CaseData& c);
+
 // Reads the 21 values from the text of a case file and derives the grid values. `nome` is the
 // file's name for the messages. Throws ErroCaso.
 CaseData le_caso_texto(std::string_view conteudo, const std::string& nome);

@@ -181,6 +181,18 @@ std::string nome_invalido(const std::string& nome) {
 
 }  // namespace
 
+void deriva_malha(CaseData& c) {
+    c.Lx = 1.0;
+    c.Ly = 1.0;
+    c.Uplaca = 1.0;
+    c.nx = c.nx + 2;
+    c.ny = c.ny + 2;
+    c.dx = 1.0 / (c.nx - 2);
+    c.dy = 1.0 / (c.ny - 2);
+    c.mi = 1.0 / c.Re;
+    c.N = c.nx * c.ny;
+}
+
 CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
     const Leitor in(conteudo, nome);
     CaseData c;
@@ -225,15 +237,7 @@ CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
         in.falha(3, "ny", std::to_string(c.nx) + " x " + std::to_string(c.ny) +
                               " volumes passam do limite de " + std::to_string(INT_MAX) + " volumes");
 
-    c.Lx = 1.0;
-    c.Ly = 1.0;
-    c.Uplaca = 1.0;
-    c.nx = static_cast<int>(nx);
-    c.ny = static_cast<int>(ny);
-    c.dx = 1.0 / (c.nx - 2);
-    c.dy = 1.0 / (c.ny - 2);
-    c.mi = 1.0 / c.Re;
-    c.N = c.nx * c.ny;
+    deriva_malha(c);
 
     const double precisa = bytes_dos_campos(c);
     const Memoria tem = memoria_disponivel();
