@@ -98,7 +98,7 @@ __attribute__((always_inline)) inline void residuos_aos_pares(Blocos& b, int nx,
 
 // The inner rows, the residuals of a block of eight columns eight at a time where a vector V holds
 // eight (two rows at a time: their residuals are independent, and the sum of the block before
-// runs between them and their stores; four rows at a time were slower), two at a time otherwise.
+// runs between them and their stores), two at a time otherwise.
 // The sum stays in a local: stores into the blocks could otherwise alias the caller's residuo.
 template <typename V>
 __attribute__((always_inline)) inline double interior(int nx, int ny, const Linha* a, const double* bp,

@@ -65,7 +65,6 @@ inline void guarda_linhas(Linha* a, int P, const ParDeLinhas& r) {
 template <typename V = par>
 __attribute__((always_inline)) inline V repete(double v) {
     // 0 + v is v for every v but -0; the values repeated are grid sizes and positive constants.
-    // (Written v - 0, exact for -0 too, the compiler rebuilds it in every use: twice as slow.)
     return V{} + v;
 }
 
