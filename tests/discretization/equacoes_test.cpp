@@ -196,3 +196,80 @@ TEST(PressureCorrection, CorrectionsAndWallValues) {
 }
 
 }  // namespace quelna
+
+namespace quelna {
+
+using teste::caso_pequeno;
+using teste::campos_de;
+
+// On 2 x 4 real volumes (dx = 0.5, dy = 0.25, dt = 0.1, mi = 0.01) every x quantity differs from
+// its y counterpart: the conductances are Dx = mi*dy/dx = 0.005 and Dy = mi*dx/dy = 0.02, the
+// transient term dx*dy/dt = 1.25. Volume 10 (i = 2, j = 3; nx = 4) is the one worked by hand.
+TEST(NonSquareGrid, MomentumRowAndSourcesWorkedByHand) {
+    const CaseData caso = caso_pequeno(2, 4);
+    ASSERT_EQ(caso.nx, 4);
+    ASSERT_EQ(caso.ny, 6);
+    Campos c = campos_de(caso);
+    const int P = 10;
+    c.ue[P - 1] = 1.0;   // west face: flow from the west, the west neighbour upstream
+    c.ue[P] = -2.0;      // east face: flow from the east
+    c.vn[P - 4] = 0.4;   // south face: flow from the south
+    c.vn[P] = 0.8;       // north face: flow out to the north
+    coeficientes_uv(caso, c);
+    // aw = -(Dx + Fw), Fw = dy*1; ae = -(Dx - Fe), Fe = dy*(-2); as = -(Dy + Fs), Fs = dx*0.4; an = -Dy.
+    EXPECT_NEAR(c.a[P].aw, -0.255, 1e-15);
+    EXPECT_NEAR(c.a[P].ae, -0.505, 1e-15);
+    EXPECT_NEAR(c.a[P].as, -0.22, 1e-15);
+    EXPECT_NEAR(c.a[P].an, -0.02, 1e-15);
+    EXPECT_NEAR(c.a[P].ap, 1.25 + 0.255 + 0.505 + 0.22 + 0.02, 1e-14);
+
+    // uP = 1, uE = 3, uW = 0, uN = 2, uS = -1: the deferred correction
+    // Fe*(-0.5)*(1 - 3) - Fw*0.5*(0 - 1) + Fn*0.5*(1 - 2) - Fs*0.5*(-1 - 1) = -0.5 + 0.125 - 0.2 + 0.2.
+    c.u[P] = 1.0, c.u[P + 1] = 3.0, c.u[P - 1] = 0.0, c.u[P + 4] = 2.0, c.u[P - 4] = -1.0;
+    c.u0[P] = 0.3;
+    c.p[P + 1] = 2.0, c.p[P - 1] = 1.0;
+    CaseData com_cds = caso;
+    com_cds.beta = 1.0;
+    termo_fonte_u(com_cds, c);
+    EXPECT_NEAR(c.dc_u[P], -0.375, 1e-15);
+    // dx*dy*u0/dt + dc - 0.5*dy*(pE - pW) = 0.375 - 0.375 - 0.125
+    EXPECT_NEAR(c.bp[P], -0.125, 1e-14);
+    // v: the pressure acts on the north and south faces, of length dx.
+    c.v0[P] = 0.3;
+    c.p[P + 4] = 5.0, c.p[P - 4] = 1.0;
+    termo_fonte_v(caso, c);  // beta = 0
+    EXPECT_NEAR(c.bp[P], 0.375 - 0.25 * 4.0, 1e-14);
+}
+
+TEST(NonSquareGrid, FaceVelocitiesAndCorrectionsWorkedByHand) {
+    const CaseData caso = caso_pequeno(2, 4);
+    Campos c = campos_de(caso);
+    coeficientes_uv(caso, c);  // at rest: ap = 1.25 + 2*0.005 + 2*0.02 = 1.3 in every real row
+    EXPECT_NEAR(c.a[10].ap, 1.3, 1e-15);
+    const int P = 10;
+    c.ue0[P] = 1.0, c.vn0[P] = 1.0;
+    c.p[P + 1] = 0.1;  // east neighbour
+    c.p[P + 4] = 0.1;  // north neighbour
+    velocidades_face(caso, c);
+    // ue = (2*dx*dy*ue0/dt - 2*dy*(pE - pP)) / (ap(P) + ap(E)) = (2.5 - 0.05) / 2.6
+    EXPECT_NEAR(c.ue[P], 2.45 / 2.6, 1e-15);
+    // vn = (2*dx*dy*vn0/dt - 2*dx*(pN - pP)) / (ap(P) + ap(N)) = (2.5 - 0.1) / 2.6
+    EXPECT_NEAR(c.vn[P], 2.4 / 2.6, 1e-15);
+
+    // A pressure correction plinha = 2 i + 10 j: its differences are 2 across a column and 10
+    // across a row.
+    for (int j = 1; j <= caso.ny; ++j)
+        for (int i = 1; i <= caso.nx; ++i) c.plinha[(j - 1) * caso.nx + i] = 2.0 * i + 10.0 * j;
+    c.u[P] = 0.0, c.v[P] = 0.0;
+    const double ue_antes = c.ue[P], vn_antes = c.vn[P];
+    corrige_uv(caso, c);
+    // u -= (p'E - p'W) * 0.5*dt/dx = 4 * 0.1; v -= (p'N - p'S) * 0.5*dt/dy = 20 * 0.2
+    EXPECT_NEAR(c.u[P], -0.4, 1e-15);
+    EXPECT_NEAR(c.v[P], -4.0, 1e-14);
+    corrige_face(caso, c);
+    // ue -= (p'E - p'P) * dt/dx = 2 * 0.2; vn -= (p'N - p'P) * dt/dy = 10 * 0.4
+    EXPECT_NEAR(c.ue[P], ue_antes - 0.4, 1e-15);
+    EXPECT_NEAR(c.vn[P], vn_antes - 4.0, 1e-14);
+}
+
+}  // namespace quelna
