@@ -8,32 +8,11 @@ namespace quelna::referencia {
 
 namespace {
 
-// Sum of the neighbour terms of row P with the band rule applied.
-// The terms of row P in the order as, aw, (ap), ae, an, those whose neighbour falls outside 1..N
-// left out: the neighbour sum, or (com_ap) the whole product A x(P).
-inline double soma_banda(int nx, int N, const Linha& r, int P, const double* x, bool com_ap) {
-    double s = 0.0;
-    bool primeiro = true;
-    const auto soma = [&](double coef, int Q) {
-        if (Q < 1 || Q > N) return;
-        s = primeiro ? coef * x[Q] : s + coef * x[Q];
-        primeiro = false;
-    };
-    soma(r.as, P - nx);
-    soma(r.aw, P - 1);
-    if (com_ap) soma(r.ap, P);
-    soma(r.ae, P + 1);
-    soma(r.an, P + nx);
-    return s;
-}
-
-inline double vizinhos_borda(int nx, int N, const Linha& r, int P, const double* x) {
-    return soma_banda(nx, N, r, P, x, false);
-}
-
-inline double vizinhos(int nx, const Linha& r, int P, const double* x) {
-    return r.as * x[P - nx] + r.aw * x[P - 1] + r.ae * x[P + 1] + r.an * x[P + nx];
-}
+// The sums of a row's terms are the program's own (one formula for both); what the literal loops
+// keep is the plain order in which the volumes are taken.
+using detalhe::produto_borda;
+using detalhe::vizinhos;
+using detalhe::vizinhos_borda;
 
 inline bool interior(int nx, int N, int P) { return P - nx >= 1 && P + nx <= N; }
 
@@ -154,7 +133,7 @@ double residuo(int nx, int N, const Linha* a, const double* bp, const double* x,
         if (P - nx >= 1 && P + nx <= N) {
             s = r.as * x[P - nx] + r.aw * x[P - 1] + r.ap * x[P] + r.ae * x[P + 1] + r.an * x[P + nx];
         } else {
-            s = soma_banda(nx, N, r, P, x, true);
+            s = produto_borda(nx, N, r, P, x);
         }
         res[P] = bp[P] - s;
         soma += res[P] * res[P];
@@ -228,7 +207,7 @@ inline double residuo_da_linha(int nx, int N, const Linha* a, const double* bp, 
     const Linha& r = a[P];
     if (P - nx >= 1 && P + nx <= N)
         return r.as * x[P - nx] + r.aw * x[P - 1] + r.ap * x[P] + r.ae * x[P + 1] + r.an * x[P + nx] - bp[P];
-    return soma_banda(nx, N, r, P, x, true) - bp[P];
+    return produto_borda(nx, N, r, P, x) - bp[P];
 }
 
 }  // namespace
