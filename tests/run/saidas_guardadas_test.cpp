@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <ostream>
 
 #include "../apoio.hpp"
 #include "input/caso.hpp"
@@ -27,6 +28,8 @@ std::string sem_data_e_tempo(const std::string& listagem) {
         if (l.rfind("     Dia = ", 0) != 0 && l.find(" = tempo de processamento (s)") == std::string::npos) r += l + "\n";
     return r;
 }
+
+void PrintTo(const Guardado& g, std::ostream* os) { *os << g.pasta; }
 
 class StoredOutputs : public testing::TestWithParam<Guardado> {};
 
