@@ -29,6 +29,7 @@ struct Estado {
     std::vector<double> bp_u, bp_p, u, plinha;
     std::vector<FatorL> L;
     std::vector<FatorU> U;
+    Trabalho t;
 };
 
 CaseData caso_ghia(int n, int solver) {
@@ -64,7 +65,7 @@ Estado& estado(int n) {
     prepara_campos(e->caso, e->c);
     {
         ArquivoTexto l, i, r;  // not opened: what the cycle writes goes nowhere
-        ciclo(e->caso, e->c, l, i, r);
+        ciclo(e->caso, e->c, e->t, l, i, r);
     }
     Campos& c = e->c;
     coeficientes_uv(e->caso, c);
@@ -78,8 +79,8 @@ Estado& estado(int n) {
     e->a_p = c.a;
     e->bp_p = c.bp;
     e->plinha = c.plinha;
-    e->L = c.msi_L;
-    e->U = c.msi_U;
+    e->L = e->t.msi_L;
+    e->U = e->t.msi_U;
     return *e;
 }
 
@@ -97,8 +98,10 @@ void solver(benchmark::State& st, int metodo, bool literal, bool plinha) {
     const auto& bp = plinha ? e.bp_p : e.bp_u;
     auto x = plinha ? e.plinha : e.u;
     const CaseData& k = e.caso;
+    Trabalho t;
+    t.reserva(metodo, k.N);
     for (auto _ : st) {
-        resolve(metodo, k.nx, k.ny, k.N, nit, 0.0, 1.2, a.data(), bp.data(), x.data(), e.L.data(), e.U.data(),
+        resolve(metodo, Sistema{k.nx, k.ny, k.N, a.data(), bp.data()}, Controles{nit, 0.0, 1.2}, x.data(), t,
                 literal ? referencia::nucleos().solvers : solvers_do_programa);
         benchmark::DoNotOptimize(x.data());
     }
@@ -108,7 +111,7 @@ void solver(benchmark::State& st, int metodo, bool literal, bool plinha) {
 void msi_avanco_b(benchmark::State& st, bool literal) {
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
-    msi_fatores(e.a_u.data(), e.L.data(), e.U.data(), k.N, k.nx, k.ny);
+    msi_fatores(Sistema{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()}, e.L.data(), e.U.data());
     std::vector<double> res(e.bp_u), y(res.size());
     for (auto _ : st) {
         if (literal)
@@ -123,11 +126,11 @@ void msi_avanco_b(benchmark::State& st, bool literal) {
 void msi_correcoes(benchmark::State& st, bool literal) {
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
-    msi_fatores(e.a_u.data(), e.L.data(), e.U.data(), k.N, k.nx, k.ny);
+    const Sistema s{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()};
+    msi_fatores(s, e.L.data(), e.U.data());
     auto x = e.u;
     for (auto _ : st) {
-        (literal ? referencia::msi : msi)(e.a_u.data(), e.L.data(), e.U.data(), k.ny, k.nx, k.N, x.data(), 0.0, nit,
-                                          e.bp_u.data());
+        (literal ? referencia::msi_correcoes : quelna::msi_correcoes)(s, e.L.data(), e.U.data(), x.data(), 0.0, nit);
         benchmark::DoNotOptimize(x.data());
     }
     por_volume(st, static_cast<double>(k.N) * nit);
@@ -137,7 +140,8 @@ void msi_fatores_b(benchmark::State& st, bool literal) {
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
     for (auto _ : st) {
-        (literal ? referencia::msi_fatores : msi_fatores)(e.a_u.data(), e.L.data(), e.U.data(), k.N, k.nx, k.ny);
+        (literal ? referencia::msi_fatores : quelna::msi_fatores)(Sistema{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()},
+                                                                  e.L.data(), e.U.data());
         benchmark::DoNotOptimize(e.L.data());
     }
     por_volume(st, k.N);
@@ -171,14 +175,12 @@ void iteracao_externa(benchmark::State& st, int metodo, bool literal) {
     k.solver = metodo;
     k.itmax = 1;
     Campos c = e.c;
-    if (metodo == 5 && c.msi_L.empty()) {
-        c.msi_L.resize(static_cast<std::size_t>(k.N) + 1);
-        c.msi_U.resize(static_cast<std::size_t>(k.N) + 1);
-    }
+    Trabalho t;
+    t.reserva(metodo, k.N);
     ArquivoTexto l, i, r;  // not opened: what the cycle writes goes nowhere
     const Nucleos nucleos = literal ? referencia::nucleos() : Nucleos{};
     for (auto _ : st) {
-        ciclo(k, c, l, i, r, nucleos);
+        ciclo(k, c, t, l, i, r, nucleos);
         benchmark::DoNotOptimize(c.u.data());
     }
     por_volume(st, k.N);

@@ -5,7 +5,7 @@ namespace quelna {
 double bytes_dos_campos(const CaseData& caso) {
     const double n = static_cast<double>(caso.N) + 1.0;
     double doubles = 17.0 * n + 5.0 * n + 1.0 * n;  // fields, the table a, psi
-    if (caso.solver == 5) doubles += 7.0 * n;
+    if (caso.solver == 5) doubles += 7.0 * n;  // MSI's factors, kept with the solver's work arrays
     doubles += 3.0 * n;  // the work arrays the solver keeps: three at the most (MSI)
     return doubles * sizeof(double);
 }
@@ -16,10 +16,6 @@ void reserva_campos(const CaseData& caso, Campos& c) {
         f->assign(n, 0.0);
     c.a.assign(n, Linha{});
     for (Campo* f : {&c.bp, &c.dc_u, &c.dc_v, &c.u0, &c.v0, &c.ue0, &c.vn0}) f->assign(n, 0.0);
-    if (caso.solver == 5) {
-        c.msi_L.assign(n, FatorL{});
-        c.msi_U.assign(n, FatorU{});
-    }
 }
 
 void libera_campos_do_ciclo(Campos& c) {

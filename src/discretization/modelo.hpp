@@ -44,8 +44,6 @@ struct Campos {
     std::vector<Linha> a;
     Campo bp, dc_u, dc_v;
     Campo u0, v0, ue0, vn0;
-    std::vector<FatorL> msi_L;  // only for solver 5
-    std::vector<FatorU> msi_U;
     Campo psi;                  // reserved after the cycle
 };
 
@@ -53,7 +51,8 @@ struct Campos {
 // checked before reserving them).
 double bytes_dos_campos(const CaseData& caso);
 
-// Reserves the arrays of the six groups, zero-filled, in the order of the case set-up.
+// Reserves the field arrays, zero-filled, in the order of the case set-up (MSI's factors are
+// the solver's, reserved with its work arrays).
 void reserva_campos(const CaseData& caso, Campos& c);
 
 // Releases the arrays that only the outer iteration cycle uses.

@@ -62,13 +62,14 @@ struct Nucleos {
 };
 
 // The outer iteration cycle and everything the run writes after it; returns how the cycle ended.
-EstadoCiclo solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab,
+// t is the solver's workspace, reserved for the grid.
+EstadoCiclo solucao(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, const Cabecalho& cab,
                     const Nucleos& nucleos = {});
 
 // The cycle alone: iterates, writes the residual table, "r.dat" and the iteration file's lines.
 // A residual sum that is not a number, or infinite, ends it at that iteration: the solution
 // diverged, and that iteration is reported as the last.
-EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
+EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
                   ArquivoTexto& r_dat, const Nucleos& nucleos = {});
 
 // The heading of the iteration file and the residual line of one iteration.

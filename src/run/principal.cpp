@@ -29,11 +29,12 @@ int principal(JanelaTexto& janela, const FonteDataHora& data, const Nucleos& nuc
 
     CaseData caso;
     Campos c;
+    Trabalho trabalho;
     try {
         le_dados(caso, c, arquivos_da_execucao());
-        // The solver's work arrays are taken now, so that a grid they do not fit fails before
-        // the listing is written rather than in the first iteration.
-        reserva_trabalho(caso.solver, caso.N);
+        // The solver's workspace is taken now, so that a grid it does not fit fails before the
+        // listing is written rather than in the first iteration.
+        trabalho.reserva(caso.solver, caso.N);
     } catch (const ErroCaso& e) {
         std::cerr << "quelna: " << e.what() << '\n';
         return saida_caso_invalido;
@@ -52,7 +53,7 @@ int principal(JanelaTexto& janela, const FonteDataHora& data, const Nucleos& nuc
         lista_dados(caso, listagem);
         // What was written before the cycle stays written, whatever ends the run later.
         listagem.descarrega();
-        desfecho = solucao(caso, c, listagem, cab, nucleos).desfecho;
+        desfecho = solucao(caso, c, trabalho, listagem, cab, nucleos).desfecho;
         listagem.fecha();
     } catch (const ErroArquivo& e) {
         std::cerr << "quelna: " << e.what() << '\n';

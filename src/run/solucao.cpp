@@ -69,9 +69,9 @@ private:
     double razao_base_ = 0.0, t_base_ = 0.0, queda_ = 0.0;
 };
 
-void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, const Solvers& s) {
-    resolve(caso.solver, caso.nx, caso.ny, caso.N, nit, tol, caso.w, c.a.data(), c.bp.data(), x.data(),
-            c.msi_L.data(), c.msi_U.data(), s);
+void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, Trabalho& t, const Solvers& s) {
+    resolve(caso.solver, Sistema{caso.nx, caso.ny, caso.N, c.a.data(), c.bp.data()}, Controles{nit, tol, caso.w}, x.data(),
+            t, s);
 }
 
 bool reportada(const CaseData& caso, int it, double razao) {
@@ -115,7 +115,7 @@ std::string veredito(const CaseData& caso, const EstadoCiclo& e) {
            real_e(caso.tolm, 1, 6) + "), " + segundos;
 }
 
-EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
+EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
                   ArquivoTexto& r_dat, const Nucleos& nucleos) {
     EstadoCiclo e;
     const int nx = caso.nx, ny = caso.ny, N = caso.N;
@@ -128,13 +128,13 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
         nucleos.coeficientes_uv(caso, c);
         nucleos.termo_fonte_u(caso, c);
         contorno_u(caso, c);
-        resolve_sistema(caso, c, c.u, caso.nit_uv, caso.tol_uv, nucleos.solvers);
+        resolve_sistema(caso, c, c.u, caso.nit_uv, caso.tol_uv, t, nucleos.solvers);
         nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.u.data(), residuo);
 
         // The v equation shares the coefficients of the real rows with u.
         nucleos.termo_fonte_v(caso, c);
         contorno_v(caso, c);
-        resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv, nucleos.solvers);
+        resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv, t, nucleos.solvers);
         nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.v.data(), residuo);
 
         nucleos.velocidades_face(caso, c);
@@ -142,7 +142,7 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
         for (int passo = 1; passo <= caso.nmassa; ++passo) {
             nucleos.coeficientes_plinha(caso, c);
             contorno_plinha(caso, c);
-            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, nucleos.solvers);
+            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, t, nucleos.solvers);
             corrige_p(caso, c);
             nucleos.corrige_uv(caso, c);
             nucleos.corrige_face(caso, c);
@@ -185,7 +185,7 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, ArquivoTexto& listagem, Arqui
     return e;
 }
 
-EstadoCiclo solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, const Cabecalho& cab,
+EstadoCiclo solucao(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, const Cabecalho& cab,
                     const Nucleos& nucleos) {
     ArquivoTexto iteracoes(caso.nome_iteracoes);
     iteracoes.linha(cabecalho_iteracoes());
@@ -200,7 +200,7 @@ EstadoCiclo solucao(const CaseData& caso, Campos& c, ArquivoTexto& listagem, con
     listagem.linha(cabeca);
     listagem.vazia();
 
-    const EstadoCiclo e = ciclo(caso, c, listagem, iteracoes, r_dat, nucleos);
+    const EstadoCiclo e = ciclo(caso, c, t, listagem, iteracoes, r_dat, nucleos);
     // A diverged run says so in batch runs too, before the outputs of its fields follow.
     if (e.desfecho == Desfecho::divergiu) std::fprintf(stderr, "quelna: %s\n", veredito(caso, e).c_str());
 

@@ -59,7 +59,10 @@ bool elimina_banda(int nx, int j0, const Linha* a, double* pt, double* qt) {
 // of one sweep are solved side by side from the same neighbouring values. The row recurrence
 // runs over all volumes in numbering order without restarting at a row's start: the first
 // volume of a row uses the multipliers of the last volume of the row below, times its own aw.
-void adi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x) {
+void adi(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+    const int nx = s.nx, ny = s.ny, N = s.N, nit = k.nit;
+    const Linha* a = s.a;
+    const double* bp = s.bp;
     if (nit <= 0) return;
     double* pt = detalhe::rascunho(0, static_cast<std::size_t>(N) + 1);
     double* qt = detalhe::rascunho(1, static_cast<std::size_t>(N) + 1);

@@ -273,7 +273,9 @@ void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, d
     avanco(nx, ny, N, msi_L, res, y);
 }
 
-void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, int ny) {
+void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
+    const int nx = s.nx, ny = s.ny, N = s.N;
+    const Linha* a = s.a;
     // Row 1 has no neighbours to the south: factor entries outside 1..N count as 0.
     const auto f = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].f : 0.0; };
     const auto g = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].g : 0.0; };
@@ -352,8 +354,19 @@ void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, in
     linhas(j0, ny);
 }
 
-void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int nx, int N, double* x, double tol,
-         int nit, const double* bp) {
+void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
+    const auto n = static_cast<std::size_t>(s.N) + 1;
+    if (t.msi_L.size() < n) t.msi_L.resize(n);
+    if (t.msi_U.size() < n) t.msi_U.resize(n);
+    // The factors always belong to the current matrix.
+    msi_fatores(s, t.msi_L.data(), t.msi_U.data());
+    msi_correcoes(s, t.msi_L.data(), t.msi_U.data(), x, k.tol, k.nit);
+}
+
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit) {
+    const int nx = s.nx, ny = s.ny, N = s.N;
+    const Linha* a = s.a;
+    const double* bp = s.bp;
     // With no limit the count would never match and only the tolerance could end the loop.
     const int limite_it = nit < 1 ? 1 : nit;
     const std::size_t n = static_cast<std::size_t>(N) + 1;
@@ -373,9 +386,9 @@ void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int n
     for (int k = 1;; ++k) {
         avanco(nx, ny, N, msi_L, res, y);
         retrocesso(nx, ny, N, msi_U, y, delta, x);
-        const double s = residuo(nx, N, a, bp, x, res);
-        // A norm that is not a number ends the iteration too: only s > limite goes on.
-        if (k == limite_it || !(s > limite)) break;
+        const double r = residuo(nx, N, a, bp, x, res);
+        // A norm that is not a number ends the iteration too: only r > limite goes on.
+        if (k == limite_it || !(r > limite)) break;
     }
 }
 

@@ -111,7 +111,10 @@ QUELNA_AVX512 void jacobi_interior_avx512(int nx, int ini, int fim, const Linha*
 
 }  // namespace
 
-void jacobi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x) {
+void jacobi(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+    const int nx = s.nx, ny = s.ny, N = s.N, nit = k.nit;
+    const Linha* a = s.a;
+    const double* bp = s.bp;
     if (nit <= 0) return;
     const auto interior = usa_avx512() ? jacobi_interior_avx512 : jacobi_interior_sse2;
     // Row j of a sweep, from the values of the sweep before (de) into para.
@@ -131,57 +134,50 @@ void jacobi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, do
     // after sweep s, one row ahead, has done with them.
     double* campo[2] = {x, detalhe::rascunho(0, static_cast<std::size_t>(N) + 1)};
     for (int r = 1; r <= ny + nit - 1; ++r)
-        for (int s = 0; s < nit; ++s) {
-            const int j = r - s;
-            if (j >= 1 && j <= ny) linha(j, campo[s % 2], campo[(s + 1) % 2]);
+        for (int v = 0; v < nit; ++v) {
+            const int j = r - v;
+            if (j >= 1 && j <= ny) linha(j, campo[v % 2], campo[(v + 1) % 2]);
         }
     if (nit % 2 == 1) std::copy(campo[1] + 1, campo[1] + N + 1, x + 1);
 }
 
-void gauss_seidel(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x) {
-    for (int k = 0; k < nit; ++k) varredura_gs(nx, ny, N, a, bp, x);
+void gauss_seidel(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+    for (int v = 0; v < k.nit; ++v) varredura_gs(s.nx, s.ny, s.N, s.a, s.bp, x);
 }
 
-void sor(int nx, int ny, int N, int nit, double w, const Linha* a, const double* bp, double* x) {
-    if (nit <= 0) return;
+void sor(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+    const int N = s.N;
+    const double w = k.w;
+    if (k.nit <= 0) return;
     double* x_ant = detalhe::rascunho(0, static_cast<std::size_t>(N) + 1);
     std::copy(x + 1, x + N + 1, x_ant + 1);
-    for (int k = 0; k < nit; ++k) {
-        varredura_gs(nx, ny, N, a, bp, x);
+    for (int v = 0; v < k.nit; ++v) {
+        varredura_gs(s.nx, s.ny, N, s.a, s.bp, x);
         // The relaxation acts on the whole field after the sweep, not inside it; the relaxed
         // field is also the starting point of the next sweep.
         for (int P = 1; P <= N; ++P) x_ant[P] = x[P] = (x[P] - x_ant[P]) * w + x_ant[P];
     }
 }
 
-void resolve(int solver, int nx, int ny, int N, int nit, double tol, double w, const Linha* a, const double* bp,
-             double* x, FatorL* msi_L, FatorU* msi_U, const Solvers& s) {
+void resolve(int solver, const Sistema& s, const Controles& k, double* x, Trabalho& t, const Solvers& solvers) {
     switch (solver) {
-    case 1: s.jacobi(nx, ny, N, nit, a, bp, x); break;
-    case 2: s.gauss_seidel(nx, ny, N, nit, a, bp, x); break;
-    case 3: s.sor(nx, ny, N, nit, w, a, bp, x); break;
-    case 4: s.adi(nx, ny, N, nit, a, bp, x); break;
-    case 5:
-        // The factors must always belong to the current matrix.
-        s.msi_fatores(a, msi_L, msi_U, N, nx, ny);
-        s.msi(a, msi_L, msi_U, ny, nx, N, x, tol, nit, bp);
-        break;
+    case 1: solvers.jacobi(s, k, x, t); break;
+    case 2: solvers.gauss_seidel(s, k, x, t); break;
+    case 3: solvers.sor(s, k, x, t); break;
+    case 4: solvers.adi(s, k, x, t); break;
+    case 5: solvers.msi(s, k, x, t); break;
     default: break;  // no solver: the unknown keeps its values
     }
 }
 
-int vetores_de_trabalho(int solver) {
-    switch (solver) {
-    case 1:
-    case 3: return 1;
-    case 4: return 2;
-    case 5: return 3;
-    default: return 0;
+void Trabalho::reserva(int solver, int N) {
+    const auto n = static_cast<std::size_t>(N) + 1;
+    const int vetores = solver == 5 ? 3 : solver == 4 ? 2 : solver == 1 || solver == 3 ? 1 : 0;
+    for (int k = 0; k < vetores; ++k) detalhe::rascunho(k, n);
+    if (solver == 5) {
+        msi_L.assign(n, FatorL{});
+        msi_U.assign(n, FatorU{});
     }
-}
-
-void reserva_trabalho(int solver, int N) {
-    for (int k = 0; k < vetores_de_trabalho(solver); ++k) detalhe::rascunho(k, static_cast<std::size_t>(N) + 1);
 }
 
 }  // namespace quelna

@@ -6,56 +6,76 @@
 // x in place from its current values; none changes a or bp.
 #pragma once
 
+#include <vector>
+
 #include "vetor/sistema.hpp"
 
 namespace quelna {
 
+// The system a solver sees: the grid's counts (fictitious volumes included), the rows and the
+// right-hand side.
+struct Sistema {
+    int nx = 0, ny = 0, N = 0;
+    const Linha* a = nullptr;
+    const double* bp = nullptr;
+};
+
+// How far a solve goes: nit sweeps (or MSI corrections), MSI's tolerance on its residual, SOR's
+// relaxation; each solver reads what concerns it.
+struct Controles {
+    int nit = 0;
+    double tol = 0.0;
+    double w = 1.0;
+};
+
+// What the solvers keep for a grid: MSI's factors, reserved once per run with the work arrays
+// the solver keeps from one call to the next (Jacobi and SOR the field before, ADI its two line
+// multipliers, MSI the residual, y and the correction).
+struct Trabalho {
+    std::vector<FatorL> msi_L;
+    std::vector<FatorU> msi_U;
+    void reserva(int solver, int N);
+};
+
+// Every solver: improves x in place for the system s, with the controls k.
+using Solver = void (*)(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+
 // Exactly nit sweeps of simultaneous displacements.
-void jacobi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
+void jacobi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 
 // Exactly nit sweeps of successive displacements: row 1 west to east, then column by column
 // the rows 2..ny-1 south to north, then row ny west to east.
-void gauss_seidel(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
+void gauss_seidel(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 
 // Gauss-Seidel sweeps, each followed by the over-relaxation of the whole field with w.
-void sor(int nx, int ny, int N, int nit, double w, const Linha* a, const double* bp, double* x);
+void sor(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 
 // Exactly nit double sweeps of alternating line solves: all rows, then all columns.
-void adi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
+void adi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 
-// The modified strongly implicit procedure: the incomplete factorization L*U of the matrix,
-// then corrections x += (LU)^-1 (bp - A x) until the Euclidean residual falls to tol times its
-// value at entry, or nit corrections (at least one; nit <= 0 counts as 1).
-void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, int ny);
-void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int nx, int N, double* x, double tol,
-         int nit, const double* bp);
+// The modified strongly implicit procedure: the incomplete factorization L*U of the matrix
+// (into t, reserved there if it was not), then corrections x += (LU)^-1 (bp - A x) until the
+// Euclidean residual falls to tol times its value at entry, or nit corrections (at least one;
+// nit <= 0 counts as 1).
+void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 
-// The substitutions of one MSI correction, exposed for the benchmarks: y = L^-1 res, and
-// delta = U^-1 y with x += delta.
+// MSI's two steps alone (the benchmarks time them apart), and the forward substitution of one
+// correction, y = L^-1 res.
+void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U);
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit);
 void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y);
 
 // The five solvers as one set, so that a whole run can be made with another rendering of them
 // (the tests and the benchmarks compare the program's kernels with the literal loops).
 struct Solvers {
-    void (*jacobi)(int, int, int, int, const Linha*, const double*, double*);
-    void (*gauss_seidel)(int, int, int, int, const Linha*, const double*, double*);
-    void (*sor)(int, int, int, int, double, const Linha*, const double*, double*);
-    void (*adi)(int, int, int, int, const Linha*, const double*, double*);
-    void (*msi_fatores)(const Linha*, FatorL*, FatorU*, int, int, int);
-    void (*msi)(const Linha*, const FatorL*, const FatorU*, int, int, int, double*, double, int, const double*);
+    Solver jacobi, gauss_seidel, sor, adi, msi;
 };
 
-inline constexpr Solvers solvers_do_programa{&jacobi, &gauss_seidel, &sor, &adi, &msi_fatores, &msi};
+inline constexpr Solvers solvers_do_programa{&jacobi, &gauss_seidel, &sor, &adi, &msi};
 
 // The solver chosen by `solver` (1 Jacobi, 2 Gauss-Seidel, 3 SOR, 4 ADI, 5 MSI); any other value
-// runs none and x keeps its values. MSI needs its factor arrays.
-void resolve(int solver, int nx, int ny, int N, int nit, double tol, double w, const Linha* a, const double* bp,
-             double* x, FatorL* msi_L, FatorU* msi_U, const Solvers& s = solvers_do_programa);
-
-// The work arrays of N + 1 entries that a solver keeps from one call to the next (Jacobi and
-// SOR the field before, ADI its two line multipliers, MSI the residual, y and the correction),
-// and their reservation before the cycle.
-int vetores_de_trabalho(int solver);
-void reserva_trabalho(int solver, int N);
+// runs none and x keeps its values.
+void resolve(int solver, const Sistema& s, const Controles& k, double* x, Trabalho& t,
+             const Solvers& solvers = solvers_do_programa);
 
 }  // namespace quelna

@@ -130,7 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
         ArquivoTexto listagem(caso.nome_listagem);
         const Cabecalho cab = data_hora(DataHora{2026, 12, 8, 14, 5, 9}, caso, listagem);
         lista_dados(caso, listagem);
-        solucao(caso, c, listagem, cab);
+        Trabalho t;
+        solucao(caso, c, t, listagem, cab);
         listagem.fecha();
         confere_titulos(cab.titulo_grafico, caso.problema);
     } catch (const ErroArquivo&) {

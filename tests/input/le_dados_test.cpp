@@ -3,6 +3,7 @@
 #include "../apoio.hpp"
 #include "input/caso.hpp"
 #include "input/shih.hpp"
+#include "solvers/solvers.hpp"
 
 namespace quelna {
 
@@ -25,14 +26,17 @@ TEST(CaseSetUp, ArraysAreReservedZeroedAndThePreviousLevelCopied) {
     for (const Campo* f : {&c.u, &c.v, &c.p, &c.plinha, &c.ue, &c.vn, &c.dc_u, &c.dc_v, &c.fonte_v, &c.bp})
         EXPECT_EQ(*f, Campo(21, 0.0));
     EXPECT_EQ(c.a.size(), 21u);
-    EXPECT_TRUE(c.msi_L.empty());  // only MSI has factors
     EXPECT_TRUE(c.psi.empty());    // reserved after the cycle
     EXPECT_FALSE(existe("ucex.dat"));  // Ghia from rest: no exact solution
 
-    Campos m;
-    prepara_campos(caso_com({{7, "5"}}), m);
-    EXPECT_EQ(m.msi_L.size(), 37u);
-    EXPECT_EQ(m.msi_U.size(), 37u);
+    // Only MSI has factors: the solver's workspace holds them, one per volume.
+    Trabalho gs, msi;
+    gs.reserva(caso.solver, caso.N);
+    EXPECT_TRUE(gs.msi_L.empty());
+    const CaseData com_msi = caso_com({{7, "5"}});
+    msi.reserva(com_msi.solver, com_msi.N);
+    EXPECT_EQ(msi.msi_L.size(), 37u);
+    EXPECT_EQ(msi.msi_U.size(), 37u);
 }
 
 TEST(CaseSetUp, GhiaFromTheShihFieldsHasNoBodyForce) {

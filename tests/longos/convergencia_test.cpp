@@ -29,7 +29,8 @@ Convergido converge(const std::map<int, std::string>& trocas) {
     r.caso = le_caso_texto(texto_caso(trocas), arquivo_caso);
     prepara_campos(r.caso, r.c);
     ArquivoTexto l("listagem"), it("iteracoes"), rd("r.dat");
-    r.e = ciclo(r.caso, r.c, l, it, rd);
+    Trabalho t;
+    r.e = ciclo(r.caso, r.c, t, l, it, rd);
     return r;
 }
 

@@ -33,25 +33,30 @@ void varredura_gs(int nx, int ny, int N, const Linha* a, const double* bp, doubl
 
 }  // namespace
 
-void jacobi(int nx, int /*ny*/, int N, int nit, const Linha* a, const double* bp, double* x) {
+void jacobi(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+    const int nx = s.nx, N = s.N, nit = k.nit;
+    const Linha* a = s.a;
+    const double* bp = s.bp;
     if (nit <= 0) return;
     std::vector<double> x_ant(static_cast<std::size_t>(N) + 1);
-    for (int k = 0; k < nit; ++k) {
+    for (int v = 0; v < nit; ++v) {
         std::copy(x + 1, x + N + 1, x_ant.begin() + 1);
         for (int P = 1; P <= N; ++P) x[P] = ponto(nx, N, a, bp, x_ant.data(), P);
     }
 }
 
-void gauss_seidel(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x) {
-    for (int k = 0; k < nit; ++k) varredura_gs(nx, ny, N, a, bp, x);
+void gauss_seidel(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+    for (int v = 0; v < k.nit; ++v) varredura_gs(s.nx, s.ny, s.N, s.a, s.bp, x);
 }
 
-void sor(int nx, int ny, int N, int nit, double w, const Linha* a, const double* bp, double* x) {
-    if (nit <= 0) return;
+void sor(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+    const int N = s.N;
+    const double w = k.w;
+    if (k.nit <= 0) return;
     std::vector<double> x_ant(static_cast<std::size_t>(N) + 1);
-    for (int k = 0; k < nit; ++k) {
+    for (int v = 0; v < k.nit; ++v) {
         std::copy(x + 1, x + N + 1, x_ant.begin() + 1);
-        varredura_gs(nx, ny, N, a, bp, x);
+        varredura_gs(s.nx, s.ny, N, s.a, s.bp, x);
         // The relaxation acts on the whole field after the sweep, not inside it.
         for (int P = 1; P <= N; ++P) x[P] = (x[P] - x_ant[P]) * w + x_ant[P];
     }
@@ -62,7 +67,10 @@ void sor(int nx, int ny, int N, int nit, double w, const Linha* a, const double*
 // of one sweep are solved side by side from the same neighbouring values. The row recurrence
 // runs over all volumes in numbering order without restarting at a row's start: the first
 // volume of a row uses the multipliers of the last volume of the row below, times its own aw.
-void adi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x) {
+void adi(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+    const int nx = s.nx, ny = s.ny, N = s.N, nit = k.nit;
+    const Linha* a = s.a;
+    const double* bp = s.bp;
     if (nit <= 0) return;
     std::vector<double> pt_v(static_cast<std::size_t>(N) + 1), qt_v(static_cast<std::size_t>(N) + 1);
     double* pt = pt_v.data();
@@ -143,7 +151,9 @@ double residuo(int nx, int N, const Linha* a, const double* bp, const double* x,
 
 }  // namespace
 
-void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, int ny) {
+void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
+    const int nx = s.nx, ny = s.ny, N = s.N;
+    const Linha* a = s.a;
     // Factor entries of volumes outside 1..N count as 0.
     const auto f = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].f : 0.0; };
     const auto g = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].g : 0.0; };
@@ -164,8 +174,18 @@ void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, in
     }
 }
 
-void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int /*ny*/, int nx, int N, double* x, double tol,
-         int nit, const double* bp) {
+void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
+    const auto n = static_cast<std::size_t>(s.N) + 1;
+    if (t.msi_L.size() < n) t.msi_L.resize(n);
+    if (t.msi_U.size() < n) t.msi_U.resize(n);
+    referencia::msi_fatores(s, t.msi_L.data(), t.msi_U.data());
+    referencia::msi_correcoes(s, t.msi_L.data(), t.msi_U.data(), x, k.tol, k.nit);
+}
+
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit) {
+    const int nx = s.nx, N = s.N;
+    const Linha* a = s.a;
+    const double* bp = s.bp;
     // With no limit the count would never match and only the tolerance could end the loop.
     const int limite_it = nit < 1 ? 1 : nit;
     std::vector<double> res_v(static_cast<std::size_t>(N) + 1), y_v(static_cast<std::size_t>(N) + 1),
@@ -194,9 +214,9 @@ void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int /*ny*/, i
             delta[P] = t;
             x[P] = x[P] + delta[P];
         }
-        const double s = residuo(nx, N, a, bp, x, res);
-        // A norm that is not a number ends the iteration too: only s > limite goes on.
-        if (k == limite_it || !(s > limite)) break;
+        const double r = residuo(nx, N, a, bp, x, res);
+        // A norm that is not a number ends the iteration too: only r > limite goes on.
+        if (k == limite_it || !(r > limite)) break;
     }
 }
 
@@ -234,7 +254,7 @@ void msi_avanco(int nx, int N, const FatorL* msi_L, const double* res, double* y
 
 Nucleos nucleos() {
     Nucleos n;
-    n.solvers = Solvers{&jacobi, &gauss_seidel, &sor, &adi, &msi_fatores, &msi};
+    n.solvers = Solvers{&jacobi, &gauss_seidel, &sor, &adi, &msi};
     n.norma = &norma;
     n.coeficientes_uv = &coeficientes_uv;
     n.termo_fonte_u = &termo_fonte_u;

@@ -4,17 +4,18 @@
 
 #include "discretization/modelo.hpp"
 #include "run/execucao.hpp"
+#include "solvers/solvers.hpp"
 #include "vetor/sistema.hpp"
 
 namespace quelna::referencia {
 
-void jacobi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
-void gauss_seidel(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
-void sor(int nx, int ny, int N, int nit, double w, const Linha* a, const double* bp, double* x);
-void adi(int nx, int ny, int N, int nit, const Linha* a, const double* bp, double* x);
-void msi_fatores(const Linha* a, FatorL* msi_L, FatorU* msi_U, int N, int nx, int ny);
-void msi(const Linha* a, const FatorL* msi_L, const FatorU* msi_U, int ny, int nx, int N, double* x, double tol,
-         int nit, const double* bp);
+void jacobi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void gauss_seidel(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void sor(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void adi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U);
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit);
 void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double* x, double& residuo);
 
 // One forward substitution of MSI: y = L^-1 res.

@@ -25,7 +25,8 @@ Ciclo roda_ciclo(const std::map<int, std::string>& trocas) {
     prepara_campos(r.caso, r.c);
     {
         ArquivoTexto l("lista"), it("it"), rd("r.dat");
-        r.e = ciclo(r.caso, r.c, l, it, rd);
+        Trabalho t;
+        r.e = ciclo(r.caso, r.c, t, l, it, rd);
         l.fecha();
         it.fecha();
         rd.fecha();

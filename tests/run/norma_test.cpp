@@ -9,7 +9,7 @@ namespace quelna {
 using namespace teste;
 
 TEST(ResidualNorm, ExactSolutionAddsZeroAndEveryRowCounts) {
-    Sistema s = sistema_vazio(3, 3);
+    SistemaDeTeste s = sistema_vazio(3, 3);
     for (int P = 1; P <= s.N; ++P) s.bp[P] = s.x[P] = P;
     double r = 0.0;
     norma(s.nx, s.ny, s.N, s.a.data(), s.bp.data(), s.x.data(), r);
@@ -25,7 +25,7 @@ TEST(ResidualNorm, ExactSolutionAddsZeroAndEveryRowCounts) {
 }
 
 TEST(ResidualNorm, RowEndCouplingsCountAndOutsideTermsDoNot) {
-    Sistema s = sistema_vazio(2, 2);
+    SistemaDeTeste s = sistema_vazio(2, 2);
     s.x = {0.0, 1.0, 2.0, 4.0, 8.0};
     s.bp = {0.0, 1.0, 2.0, 4.0, 8.0};
     s.a[2].ae = 1.0;   // x(3) across the row end: residual 4

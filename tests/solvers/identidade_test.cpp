@@ -45,17 +45,18 @@ TEST_P(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
     for (const auto& [nx, ny] : tamanhos)
         for (int metodo = 1; metodo <= 5; ++metodo)
             for (const int nit : {1, 3}) {
-                Sistema s = sistema_aleatorio(nx, ny, ++semente);
-                Sistema r = s;
-                std::vector<FatorL> L(static_cast<std::size_t>(s.N) + 1), Lr = L;
-                std::vector<FatorU> U(static_cast<std::size_t>(s.N) + 1), Ur = U;
-                resolve(metodo, nx, ny, s.N, nit, 1e-3, 1.3, s.a.data(), s.bp.data(), s.x.data(), L.data(), U.data());
-                resolve(metodo, nx, ny, r.N, nit, 1e-3, 1.3, r.a.data(), r.bp.data(), r.x.data(), Lr.data(),
-                        Ur.data(), referencia::nucleos().solvers);
+                SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
+                SistemaDeTeste r = s;
+                Trabalho ts, tr;
+                ts.reserva(metodo, s.N);
+                tr.reserva(metodo, r.N);
+                const Controles k{nit, 1e-3, 1.3};
+                resolve(metodo, s.visto(), k, s.x.data(), ts);
+                resolve(metodo, r.visto(), k, r.x.data(), tr, referencia::nucleos().solvers);
                 EXPECT_TRUE(mesmos_bytes(s.x, r.x)) << "solver " << metodo << ", " << nx << " x " << ny;
                 if (metodo == 5) {
-                    EXPECT_EQ(std::memcmp(L.data(), Lr.data(), L.size() * sizeof(FatorL)), 0);
-                    EXPECT_EQ(std::memcmp(U.data(), Ur.data(), U.size() * sizeof(FatorU)), 0);
+                    EXPECT_EQ(std::memcmp(ts.msi_L.data(), tr.msi_L.data(), ts.msi_L.size() * sizeof(FatorL)), 0);
+                    EXPECT_EQ(std::memcmp(ts.msi_U.data(), tr.msi_U.data(), ts.msi_U.size() * sizeof(FatorU)), 0);
                 }
             }
 }
@@ -63,7 +64,7 @@ TEST_P(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
 TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
     unsigned semente = 500;
     for (const auto& [nx, ny] : tamanhos) {
-        const Sistema s = sistema_aleatorio(nx, ny, ++semente);
+        const SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
         double r = 0.25, q = 0.25;
         norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), r);
         referencia::norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), q);
@@ -91,8 +92,9 @@ TEST_P(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
             prepara_campos(caso, rapido);
             prepara_campos(caso, literal);
             ArquivoTexto l1("l1"), i1("i1"), r1("r1"), l2("l2"), i2("i2"), r2("r2");
-            ciclo(caso, rapido, l1, i1, r1);
-            ciclo(caso, literal, l2, i2, r2, literais);
+            Trabalho t1, t2;
+            ciclo(caso, rapido, t1, l1, i1, r1);
+            ciclo(caso, literal, t2, l2, i2, r2, literais);
             for (auto* f : {&l1, &i1, &r1, &l2, &i2, &r2}) f->fecha();
             const std::string onde = "solver " + std::to_string(metodo) + ", " + std::to_string(caso.nx) + " x " +
                                      std::to_string(caso.ny);

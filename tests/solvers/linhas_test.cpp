@@ -30,8 +30,8 @@ std::vector<double> tridiagonal(std::vector<double> l, std::vector<double> d, st
 }
 
 // Zeroes the couplings of a system in one direction, and those across the lines' ends.
-Sistema so_linhas(int nx, int ny, unsigned semente, bool em_x) {
-    Sistema s = sistema_aleatorio(nx, ny, semente);
+SistemaDeTeste so_linhas(int nx, int ny, unsigned semente, bool em_x) {
+    SistemaDeTeste s = sistema_aleatorio(nx, ny, semente);
     for (int P = 1; P <= s.N; ++P) {
         const int i = (P - 1) % nx + 1, j = (P - 1) / nx + 1;
         Linha& r = s.a[P];
@@ -48,7 +48,7 @@ Sistema so_linhas(int nx, int ny, unsigned semente, bool em_x) {
     return s;
 }
 
-double norma2(const Sistema& s, const std::vector<double>& x) {
+double norma2(const SistemaDeTeste& s, const std::vector<double>& x) {
     double t = 0;
     for (int P = 1; P <= s.N; ++P) t += residuo_linha(s, x, P) * residuo_linha(s, x, P);
     return std::sqrt(t);
@@ -58,8 +58,8 @@ double norma2(const Sistema& s, const std::vector<double>& x) {
 
 TEST(Adi, RowsOnlyAreSolvedExactlyByOneDoubleSweep) {
     const int nx = 7, ny = 4;
-    Sistema s = so_linhas(nx, ny, 11, true);
-    adi(nx, ny, s.N, 1, s.a.data(), s.bp.data(), s.x.data());
+    SistemaDeTeste s = so_linhas(nx, ny, 11, true);
+    adi(s.visto(), Controles{1}, s.x.data(), trabalho());
     for (int j = 1; j <= ny; ++j) {
         std::vector<double> l, d, u, b;
         for (int i = 1; i <= nx; ++i) {
@@ -73,8 +73,8 @@ TEST(Adi, RowsOnlyAreSolvedExactlyByOneDoubleSweep) {
 
 TEST(Adi, ColumnsOnlyAreSolvedExactlyByOneDoubleSweep) {
     const int nx = 5, ny = 6;
-    Sistema s = so_linhas(nx, ny, 12, false);
-    adi(nx, ny, s.N, 1, s.a.data(), s.bp.data(), s.x.data());
+    SistemaDeTeste s = so_linhas(nx, ny, 12, false);
+    adi(s.visto(), Controles{1}, s.x.data(), trabalho());
     for (int i = 1; i <= nx; ++i) {
         std::vector<double> l, d, u, b;
         for (int j = 1; j <= ny; ++j) {
@@ -89,7 +89,7 @@ TEST(Adi, ColumnsOnlyAreSolvedExactlyByOneDoubleSweep) {
 TEST(Adi, NoSweepAndConvergenceOnACoupledSystem) {
     // Coupled both ways, with no couplings across the ends of rows or columns, as the
     // discretization builds them.
-    Sistema s = sistema_aleatorio(6, 5, 13);
+    SistemaDeTeste s = sistema_aleatorio(6, 5, 13);
     for (int P = 1; P <= s.N; ++P) {
         const int i = (P - 1) % s.nx + 1, j = (P - 1) / s.nx + 1;
         if (i == 1) s.a[P].aw = 0.0;
@@ -98,23 +98,23 @@ TEST(Adi, NoSweepAndConvergenceOnACoupledSystem) {
         if (j == s.ny) s.a[P].an = 0.0;
     }
     const auto x0 = s.x;
-    adi(s.nx, s.ny, s.N, 0, s.a.data(), s.bp.data(), s.x.data());
+    adi(s.visto(), Controles{0}, s.x.data(), trabalho());
     EXPECT_EQ(s.x, x0);
-    adi(s.nx, s.ny, s.N, 1, s.a.data(), s.bp.data(), s.x.data());
+    adi(s.visto(), Controles{1}, s.x.data(), trabalho());
     EXPECT_GT(norma2(s, s.x), 1e-6);  // coupled both ways: not exact after one double sweep
-    adi(s.nx, s.ny, s.N, 200, s.a.data(), s.bp.data(), s.x.data());
+    adi(s.visto(), Controles{200}, s.x.data(), trabalho());
     EXPECT_LT(norma2(s, s.x), 1e-12);
 }
 
 TEST(Adi, TheRowRecurrenceRunsOnAcrossRowEndsByHand) {
     // Two rows of two volumes, coupled only along the chain 1-2-3-4 (volume 2 east to volume 3).
-    Sistema s = sistema_vazio(2, 2);
+    SistemaDeTeste s = sistema_vazio(2, 2);
     s.a[1] = Linha{0, 0, 2, -1, 0};
     s.a[2] = Linha{0, -1, 2, -1, 0};
     s.a[3] = Linha{0, -1, 2, -1, 0};
     s.a[4] = Linha{0, -1, 2, 0, 0};
     s.bp = {0, 1, 0, 0, 1};
-    adi(2, 2, 4, 1, s.a.data(), s.bp.data(), s.x.data());
+    adi(s.visto(), Controles{1}, s.x.data(), trabalho());
     // Row sweep: pt = 1/2, 2/3, 3/4, 0 and qt = 1/2, 1/3, 1/4, 1 along the whole chain; each row
     // is back-substituted from its own east end: x = 2/3, 1/3, 1, 1.
     // Column sweep (no south/north couplings): x(P) = (bp - aw x(P-1) - ae x(P+1)) / ap with the
@@ -127,10 +127,10 @@ TEST(Adi, TheRowRecurrenceRunsOnAcrossRowEndsByHand) {
 
 TEST(Msi, TheFactorsReproduceTheMatrixPlusTheCancelledTerms) {
     const int nx = 6, ny = 5;
-    Sistema s = sistema_aleatorio(nx, ny, 21);
+    SistemaDeTeste s = sistema_aleatorio(nx, ny, 21);
     std::vector<FatorL> L(static_cast<std::size_t>(s.N) + 1);
     std::vector<FatorU> U(static_cast<std::size_t>(s.N) + 1);
-    msi_fatores(s.a.data(), L.data(), U.data(), s.N, nx, ny);
+    msi_fatores(s.visto(), L.data(), U.data());
     const int N = s.N;
     const auto dentro = [N](int Q) { return Q >= 1 && Q <= N; };
     // Dense L and U from the stored diagonals.
@@ -175,57 +175,57 @@ TEST(Msi, TheFactorsReproduceTheMatrixPlusTheCancelledTerms) {
 
 TEST(Msi, UncoupledRowsAreSolvedByTheFirstCorrection) {
     const int nx = 7, ny = 4;
-    Sistema s = so_linhas(nx, ny, 22, true);
+    SistemaDeTeste s = so_linhas(nx, ny, 22, true);
     std::vector<FatorL> L(static_cast<std::size_t>(s.N) + 1);
     std::vector<FatorU> U(static_cast<std::size_t>(s.N) + 1);
-    msi_fatores(s.a.data(), L.data(), U.data(), s.N, nx, ny);
+    msi_fatores(s.visto(), L.data(), U.data());
     for (int P = 1; P <= s.N; ++P) {
         EXPECT_EQ(L[P].b, 0.0);
         EXPECT_EQ(L[P].c, 0.0);
         EXPECT_EQ(U[P].g, 0.0);
         EXPECT_EQ(U[P].h, 0.0);
     }
-    msi(s.a.data(), L.data(), U.data(), ny, nx, s.N, s.x.data(), 0.0, 1, s.bp.data());
+    msi_correcoes(s.visto(), L.data(), U.data(), s.x.data(), 0.0, 1);
     EXPECT_LT(norma2(s, s.x), 1e-13);
 }
 
 TEST(Msi, ToleranceIterationLimitAndExactStart) {
-    Sistema s = sistema_aleatorio(8, 8, 23);
+    SistemaDeTeste s = sistema_aleatorio(8, 8, 23);
     std::vector<FatorL> L(static_cast<std::size_t>(s.N) + 1);
     std::vector<FatorU> U(static_cast<std::size_t>(s.N) + 1);
     const double s0 = norma2(s, s.x);
 
-    Sistema um = s;
-    resolve(5, s.nx, s.ny, s.N, 1, 0.0, 1.0, um.a.data(), um.bp.data(), um.x.data(), L.data(), U.data());
+    SistemaDeTeste um = s;
+    resolve(5, um.visto(), Controles{1, 0.0, 1.0}, um.x.data(), trabalho());
     const double apos_um = norma2(um, um.x);
     EXPECT_LT(apos_um, s0);
 
     // nit <= 0 makes one correction, like nit = 1.
-    Sistema zero = s;
-    resolve(5, s.nx, s.ny, s.N, 0, 0.0, 1.0, zero.a.data(), zero.bp.data(), zero.x.data(), L.data(), U.data());
+    SistemaDeTeste zero = s;
+    resolve(5, zero.visto(), Controles{0, 0.0, 1.0}, zero.x.data(), trabalho());
     EXPECT_EQ(zero.x, um.x);
 
     // A tolerance of 1e-6 on a convergent system stops once the residual fell by that factor.
-    Sistema tol = s;
-    resolve(5, s.nx, s.ny, s.N, 1000, 1e-6, 1.0, tol.a.data(), tol.bp.data(), tol.x.data(), L.data(), U.data());
+    SistemaDeTeste tol = s;
+    resolve(5, tol.visto(), Controles{1000, 1e-6, 1.0}, tol.x.data(), trabalho());
     EXPECT_LE(norma2(tol, tol.x), 1e-6 * s0 * 1.0001);
     EXPECT_GT(norma2(tol, tol.x), 1e-14);
 
     // An exact start makes one correction of zero and leaves x unchanged.
-    Sistema exato = so_linhas(5, 5, 24, true);
+    SistemaDeTeste exato = so_linhas(5, 5, 24, true);
     for (int P = 1; P <= exato.N; ++P) exato.x[P] = 0.0;
     std::fill(exato.bp.begin(), exato.bp.end(), 0.0);
-    resolve(5, 5, 5, exato.N, 10, 0.5, 1.0, exato.a.data(), exato.bp.data(), exato.x.data(), L.data(), U.data());
+    resolve(5, exato.visto(), Controles{10, 0.5, 1.0}, exato.x.data(), trabalho());
     EXPECT_EQ(exato.x, std::vector<double>(exato.x.size(), 0.0));
 }
 
 TEST(Msi, ANormThatIsNotANumberEndsTheIteration) {
-    Sistema s = sistema_aleatorio(4, 4, 25);
+    SistemaDeTeste s = sistema_aleatorio(4, 4, 25);
     s.bp[5] = std::numeric_limits<double>::quiet_NaN();
     std::vector<FatorL> L(static_cast<std::size_t>(s.N) + 1);
     std::vector<FatorU> U(static_cast<std::size_t>(s.N) + 1);
     // With tol = 0 only the count or a NaN norm can end it; a count of 10^9 would take minutes.
-    resolve(5, s.nx, s.ny, s.N, 1000000000, 0.0, 1.0, s.a.data(), s.bp.data(), s.x.data(), L.data(), U.data());
+    resolve(5, s.visto(), Controles{1000000000, 0.0, 1.0}, s.x.data(), trabalho());
     EXPECT_TRUE(std::isnan(s.x[5]));
 }
 

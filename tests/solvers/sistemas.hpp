@@ -4,18 +4,22 @@
 #include <random>
 #include <vector>
 
+#include "solvers/solvers.hpp"
 #include "vetor/sistema.hpp"
 
 namespace quelna::teste {
 
-struct Sistema {
+// A system the test owns, with its unknown.
+struct SistemaDeTeste {
     int nx = 0, ny = 0, N = 0;
     std::vector<Linha> a;
     std::vector<double> bp, x;
+    // The view a solver takes.
+    Sistema visto() const { return Sistema{nx, ny, N, a.data(), bp.data()}; }
 };
 
-inline Sistema sistema_vazio(int nx, int ny) {
-    Sistema s;
+inline SistemaDeTeste sistema_vazio(int nx, int ny) {
+    SistemaDeTeste s;
     s.nx = nx;
     s.ny = ny;
     s.N = nx * ny;
@@ -27,8 +31,8 @@ inline Sistema sistema_vazio(int nx, int ny) {
 
 // A diagonally dominant system with random couplings everywhere, those across row ends
 // included, and none toward volumes outside 1..N.
-inline Sistema sistema_aleatorio(int nx, int ny, unsigned semente) {
-    Sistema s = sistema_vazio(nx, ny);
+inline SistemaDeTeste sistema_aleatorio(int nx, int ny, unsigned semente) {
+    SistemaDeTeste s = sistema_vazio(nx, ny);
     std::mt19937 g(semente);
     std::uniform_real_distribution<double> d(-1.0, 0.0), b(-1.0, 1.0);
     for (int P = 1; P <= s.N; ++P) {
@@ -44,8 +48,14 @@ inline Sistema sistema_aleatorio(int nx, int ny, unsigned semente) {
     return s;
 }
 
+// The workspace of the tests' solver calls: each solver takes in it what it needs.
+inline Trabalho& trabalho() {
+    static Trabalho t;
+    return t;
+}
+
 // A x - bp at row P (band rule).
-inline double residuo_linha(const Sistema& s, const std::vector<double>& x, int P) {
+inline double residuo_linha(const SistemaDeTeste& s, const std::vector<double>& x, int P) {
     const Linha& r = s.a[static_cast<std::size_t>(P)];
     double t = r.ap * x[static_cast<std::size_t>(P)] - s.bp[static_cast<std::size_t>(P)];
     if (P - s.nx >= 1) t += r.as * x[static_cast<std::size_t>(P - s.nx)];
