@@ -141,6 +141,25 @@ __attribute__((always_inline)) inline auto linhas_de_v(const Linha* a, int P) {
         return linhas_de_oito(a, P);
 }
 
+// What a formula written once reads, whether it is taken for one volume (T = double) or for
+// the volumes a vector holds from P on: the value at p, and the coefficient row of P (a Linha, or
+// its five columns).
+template <typename T>
+__attribute__((always_inline)) inline T le(const double* p) {
+    if constexpr (sizeof(T) == sizeof(double))
+        return *p;
+    else
+        return carrega<T>(p);
+}
+
+template <typename T>
+__attribute__((always_inline)) inline auto linha_de(const Linha* a, int P) {
+    if constexpr (sizeof(T) == sizeof(double))
+        return a[P];
+    else
+        return linhas_de_v<T>(a, P);
+}
+
 // bp - A x at the volumes from P on that a vector holds (two or eight), all of whose
 // neighbours lie in 1..N.
 template <typename V>
