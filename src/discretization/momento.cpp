@@ -6,23 +6,32 @@ namespace quelna {
 
 namespace {
 
-// Upwind weight of a face: +0.5 when its velocity is non-negative, -0.5 otherwise. A selection
-// rather than a branch: the signs of a recirculating flow are no pattern to predict.
-inline double alfa(double velocidade) {
-    const double pesos[2] = {-0.5, 0.5};
-    return pesos[velocidade >= 0.0];
+// Upwind weight of a face: +0.5 when its velocity is non-negative, -0.5 otherwise; for one face
+// or for the faces a vector holds. A selection rather than a branch: the signs of a
+// recirculating flow are no pattern to predict.
+template <typename T>
+__attribute__((always_inline)) inline T alfa(T velocidade) {
+    if constexpr (sizeof(T) == sizeof(double)) {
+        const double pesos[2] = {-0.5, 0.5};
+        return pesos[velocidade >= 0.0];
+    } else {
+        return velocidade >= 0.0 ? detalhe::repete<T>(0.5) : detalhe::repete<T>(-0.5);
+    }
 }
 
-// UDS minus CDS advective outflow of a volume for field f, evaluated with its current values.
-inline double correcao_adiada(const CaseData& caso, const Campos& c, const Campo& f, int P) {
+// UDS minus CDS advective outflow of a volume for field f, evaluated with its current values;
+// for one volume (T = double) or for the volumes a vector holds from P on.
+template <typename T>
+__attribute__((always_inline)) inline T correcao_adiada(const CaseData& caso, const Campos& c, const Campo& f, int P) {
+    using detalhe::le;
     const int nx = caso.nx;
-    const double Fw = caso.dy * c.ue[P - 1], Fe = caso.dy * c.ue[P];
-    const double Fs = caso.dx * c.vn[P - nx], Fn = caso.dx * c.vn[P];
-    const double alfa_w = alfa(c.ue[P - 1]), alfa_e = alfa(c.ue[P]);
-    const double alfa_s = alfa(c.vn[P - nx]), alfa_n = alfa(c.vn[P]);
-    const double fP = f[P];
-    return Fe * alfa_e * (fP - f[P + 1]) - Fw * alfa_w * (f[P - 1] - fP) + Fn * alfa_n * (fP - f[P + nx]) -
-           Fs * alfa_s * (f[P - nx] - fP);
+    const T uw = le<T>(&c.ue[P - 1]), ue = le<T>(&c.ue[P]);
+    const T vs = le<T>(&c.vn[P - nx]), vn = le<T>(&c.vn[P]);
+    const T Fw = caso.dy * uw, Fe = caso.dy * ue;
+    const T Fs = caso.dx * vs, Fn = caso.dx * vn;
+    const T fP = le<T>(&f[P]);
+    return Fe * alfa(ue) * (fP - le<T>(&f[P + 1])) - Fw * alfa(uw) * (le<T>(&f[P - 1]) - fP) +
+           Fn * alfa(vn) * (fP - le<T>(&f[P + nx])) - Fs * alfa(vs) * (le<T>(&f[P - nx]) - fP);
 }
 
 // The wall rows shared by u and v: the mean of a fictitious value and its inward neighbour
@@ -52,63 +61,40 @@ void linhas_de_contorno(const CaseData& caso, Campos& c) {
 
 using detalhe::par;
 
-// alfa for the faces of volumes side by side.
-template <typename V>
-__attribute__((always_inline)) inline V alfa_v(V velocidade) {
-    return velocidade >= 0.0 ? detalhe::repete<V>(0.5) : detalhe::repete<V>(-0.5);
+// The right-hand side of u (v = false) or v at a volume, or at the volumes a vector holds: the
+// time term, the deferred correction dc and the pressure difference across the volume, and for v
+// the body force.
+template <typename T, bool v>
+__attribute__((always_inline)) inline T fonte_de(const CaseData& caso, const Campos& c, int P, T dc) {
+    using detalhe::le;
+    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
+    const Campo& f0 = v ? c.v0 : c.u0;
+    const int d = v ? caso.nx : 1;   // the neighbour across the volume in the pressure difference
+    const double face = v ? dx : dy; // the face the pressure acts on
+    T b = dx * dy * le<T>(&f0[P]) / dt + caso.beta * dc - 0.5 * face * (le<T>(&c.p[P + d]) - le<T>(&c.p[P - d]));
+    if constexpr (v) b = b - dx * dy * le<T>(&c.fonte_v[P]);
+    return b;
 }
 
-// correcao_adiada for the volumes P, P+1, ... side by side in a vector V, the same operations
-// lane by lane.
-template <typename V>
-__attribute__((always_inline)) inline V correcao_adiada_v(const CaseData& caso, const Campos& c, const Campo& f,
-                                                          int P) {
-    using detalhe::carrega;
-    using detalhe::repete;
-    const int nx = caso.nx;
-    const V uw = carrega<V>(&c.ue[P - 1]), ue = carrega<V>(&c.ue[P]);
-    const V vs = carrega<V>(&c.vn[P - nx]), vn = carrega<V>(&c.vn[P]);
-    const V Fw = repete<V>(caso.dy) * uw, Fe = repete<V>(caso.dy) * ue;
-    const V Fs = repete<V>(caso.dx) * vs, Fn = repete<V>(caso.dx) * vn;
-    const V fP = carrega<V>(&f[P]), fE = carrega<V>(&f[P + 1]), fW = carrega<V>(&f[P - 1]);
-    const V fN = carrega<V>(&f[P + nx]), fS = carrega<V>(&f[P - nx]);
-        return Fe * alfa_v(ue) * (fP - fE) - Fw * alfa_v(uw) * (fW - fP) + Fn * alfa_v(vn) * (fP - fN) -
-           Fs * alfa_v(vs) * (fS - fP);
-}
-
-// The source terms of u (v = false) or v over the inner rows, V volumes at a time and the rest
-// one by one: the time term, the deferred correction and the pressure difference across the
-// volume, and for v the body force.
+// The source terms over the inner rows, V volumes at a time and the rest one by one.
 template <typename V, bool v>
 __attribute__((always_inline)) inline void fonte(const CaseData& caso, Campos& c) {
-    using detalhe::carrega;
-    using detalhe::repete;
     constexpr int L = sizeof(V) / sizeof(double);
     const int nx = caso.nx, ny = caso.ny;
-    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
     const Campo& f = v ? c.v : c.u;
-    const Campo& f0 = v ? c.v0 : c.u0;
     Campo& dc = v ? c.dc_v : c.dc_u;
-    const int d = v ? nx : 1;           // the neighbour across the volume in the pressure difference
-    const double face = v ? dx : dy;    // the face the pressure acts on
     for (int j = 2; j <= ny - 1; ++j) {
         int i = 2;
         for (; i + L - 1 <= nx - 1; i += L) {
             const int P = (j - 1) * nx + i;
-            const V dcP = correcao_adiada_v<V>(caso, c, f, P);
+            const V dcP = correcao_adiada<V>(caso, c, f, P);
             detalhe::guarda(&dc[P], dcP);
-            const V pmais = carrega<V>(&c.p[P + d]), pmenos = carrega<V>(&c.p[P - d]);
-            V b = repete<V>(dx) * dy * carrega<V>(&f0[P]) / dt + caso.beta * dcP -
-                  repete<V>(0.5) * face * (pmais - pmenos);
-            if constexpr (v) b = b - repete<V>(dx) * dy * carrega<V>(&c.fonte_v[P]);
-            detalhe::guarda(&c.bp[P], b);
+            detalhe::guarda(&c.bp[P], fonte_de<V, v>(caso, c, P, dcP));
         }
         for (; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i;
-            dc[P] = correcao_adiada(caso, c, f, P);
-            double b = dx * dy * f0[P] / dt + caso.beta * dc[P] - 0.5 * face * (c.p[P + d] - c.p[P - d]);
-            if constexpr (v) b = b - dx * dy * c.fonte_v[P];
-            c.bp[P] = b;
+            dc[P] = correcao_adiada<double>(caso, c, f, P);
+            c.bp[P] = fonte_de<double, v>(caso, c, P, dc[P]);
         }
     }
 }
@@ -122,11 +108,31 @@ QUELNA_AVX512 void fonte_v_avx512(const CaseData& caso, Campos& c) { fonte<detal
 
 namespace {
 
+// The row of a real volume, or of the volumes a vector holds, from the face velocities.
+template <typename T>
+struct Coeficientes {
+    T as, aw, ap, ae, an;
+};
+
+template <typename T>
+__attribute__((always_inline)) inline Coeficientes<T> linha_de_momento(const CaseData& caso, const Campos& c, int P,
+                                                                      double Dx, double Dy, double transiente) {
+    using detalhe::le;
+    const int nx = caso.nx;
+    const double dx = caso.dx, dy = caso.dy;
+    const T uw = le<T>(&c.ue[P - 1]), ue = le<T>(&c.ue[P]);
+    const T vs = le<T>(&c.vn[P - nx]), vn = le<T>(&c.vn[P]);
+    // The upstream neighbour carries the whole advective flux.
+    const T aw = -(Dx + (alfa(uw) + 0.5) * (dy * uw));
+    const T ae = -(Dx + (alfa(ue) - 0.5) * (dy * ue));
+    const T as = -(Dy + (alfa(vs) + 0.5) * (dx * vs));
+    const T an = -(Dy + (alfa(vn) - 0.5) * (dx * vn));
+    return {as, aw, transiente - (as + aw + ae + an), ae, an};
+}
+
 // The coefficients of the inner rows, V volumes at a time and the rest one by one.
 template <typename V>
 __attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Campos& c) {
-        using detalhe::carrega;
-    using detalhe::repete;
     constexpr int L = sizeof(V) / sizeof(double);
     const int nx = caso.nx, ny = caso.ny;
     const double dx = caso.dx, dy = caso.dy;
@@ -136,31 +142,16 @@ __attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Ca
         int i = 2;
         for (; i + L - 1 <= nx - 1; i += L) {
             const int P = (j - 1) * nx + i;
-            const V uw = carrega<V>(&c.ue[P - 1]), ue = carrega<V>(&c.ue[P]);
-            const V vs = carrega<V>(&c.vn[P - nx]), vn = carrega<V>(&c.vn[P]);
-            const V aw = -(repete<V>(Dx) + (alfa_v(uw) + 0.5) * (repete<V>(dy) * uw));
-            const V ae = -(repete<V>(Dx) + (alfa_v(ue) - 0.5) * (repete<V>(dy) * ue));
-            const V as = -(repete<V>(Dy) + (alfa_v(vs) + 0.5) * (repete<V>(dx) * vs));
-            const V an = -(repete<V>(Dy) + (alfa_v(vn) - 0.5) * (repete<V>(dx) * vn));
-            const V ap = repete<V>(transiente) - (as + aw + ae + an);
+            const Coeficientes<V> r = linha_de_momento<V>(caso, c, P, Dx, Dy, transiente);
             if constexpr (L == 2)
-                detalhe::guarda_linhas(c.a.data(), P, detalhe::ParDeLinhas{as, aw, ap, ae, an});
+                detalhe::guarda_linhas(c.a.data(), P, detalhe::ParDeLinhas{r.as, r.aw, r.ap, r.ae, r.an});
             else
-                detalhe::guarda_linhas_oito(c.a.data(), P, {as, aw, ap, ae, an});
+                detalhe::guarda_linhas_oito(c.a.data(), P, {r.as, r.aw, r.ap, r.ae, r.an});
         }
         for (; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i;
-            const double Fw = dy * c.ue[P - 1], Fe = dy * c.ue[P];
-            const double Fs = dx * c.vn[P - nx], Fn = dx * c.vn[P];
-            const double alfa_w = alfa(c.ue[P - 1]), alfa_e = alfa(c.ue[P]);
-            const double alfa_s = alfa(c.vn[P - nx]), alfa_n = alfa(c.vn[P]);
-            // The upstream neighbour carries the whole advective flux.
-            Linha& r = c.a[P];
-            r.aw = -(Dx + (alfa_w + 0.5) * Fw);
-            r.ae = -(Dx + (alfa_e - 0.5) * Fe);
-            r.as = -(Dy + (alfa_s + 0.5) * Fs);
-            r.an = -(Dy + (alfa_n - 0.5) * Fn);
-            r.ap = transiente - (r.as + r.aw + r.ae + r.an);
+            const Coeficientes<double> r = linha_de_momento<double>(caso, c, P, Dx, Dy, transiente);
+            c.a[P] = Linha{r.as, r.aw, r.ap, r.ae, r.an};
         }
     }
 }
