@@ -1,38 +1,11 @@
 #include "discretization/equacoes.hpp"
+#include "discretization/formulas.hpp"
 #include "vetor/processador.hpp"
 #include "vetor/vetor.hpp"
 
 namespace quelna {
 
 namespace {
-
-// Upwind weight of a face: +0.5 when its velocity is non-negative, -0.5 otherwise; for one face
-// or for the faces a vector holds. A selection rather than a branch: the signs of a
-// recirculating flow are no pattern to predict.
-template <typename T>
-__attribute__((always_inline)) inline T alfa(T velocidade) {
-    if constexpr (sizeof(T) == sizeof(double)) {
-        const double pesos[2] = {-0.5, 0.5};
-        return pesos[velocidade >= 0.0];
-    } else {
-        return velocidade >= 0.0 ? detalhe::repete<T>(0.5) : detalhe::repete<T>(-0.5);
-    }
-}
-
-// UDS minus CDS advective outflow of a volume for field f, evaluated with its current values;
-// for one volume (T = double) or for the volumes a vector holds from P on.
-template <typename T>
-__attribute__((always_inline)) inline T correcao_adiada(const CaseData& caso, const Campos& c, const Campo& f, int P) {
-    using detalhe::le;
-    const int nx = caso.nx;
-    const T uw = le<T>(&c.ue[P - 1]), ue = le<T>(&c.ue[P]);
-    const T vs = le<T>(&c.vn[P - nx]), vn = le<T>(&c.vn[P]);
-    const T Fw = caso.dy * uw, Fe = caso.dy * ue;
-    const T Fs = caso.dx * vs, Fn = caso.dx * vn;
-    const T fP = le<T>(&f[P]);
-    return Fe * alfa(ue) * (fP - le<T>(&f[P + 1])) - Fw * alfa(uw) * (le<T>(&f[P - 1]) - fP) +
-           Fn * alfa(vn) * (fP - le<T>(&f[P + nx])) - Fs * alfa(vs) * (le<T>(&f[P - nx]) - fP);
-}
 
 // The wall rows shared by u and v: the mean of a fictitious value and its inward neighbour
 // equals the wall velocity (bp set by the caller for the lid).
@@ -60,21 +33,7 @@ void linhas_de_contorno(const CaseData& caso, Campos& c) {
 }
 
 using detalhe::par;
-
-// The right-hand side of u (v = false) or v at a volume, or at the volumes a vector holds: the
-// time term, the deferred correction dc and the pressure difference across the volume, and for v
-// the body force.
-template <typename T, bool v>
-__attribute__((always_inline)) inline T fonte_de(const CaseData& caso, const Campos& c, int P, T dc) {
-    using detalhe::le;
-    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
-    const Campo& f0 = v ? c.v0 : c.u0;
-    const int d = v ? caso.nx : 1;   // the neighbour across the volume in the pressure difference
-    const double face = v ? dx : dy; // the face the pressure acts on
-    T b = dx * dy * le<T>(&f0[P]) / dt + caso.beta * dc - 0.5 * face * (le<T>(&c.p[P + d]) - le<T>(&c.p[P - d]));
-    if constexpr (v) b = b - dx * dy * le<T>(&c.fonte_v[P]);
-    return b;
-}
+using namespace formulas;
 
 // The source terms over the inner rows, V volumes at a time and the rest one by one.
 template <typename V, bool v>
@@ -107,28 +66,6 @@ QUELNA_AVX512 void fonte_v_avx512(const CaseData& caso, Campos& c) { fonte<detal
 }  // namespace
 
 namespace {
-
-// The row of a real volume, or of the volumes a vector holds, from the face velocities.
-template <typename T>
-struct Coeficientes {
-    T as, aw, ap, ae, an;
-};
-
-template <typename T>
-__attribute__((always_inline)) inline Coeficientes<T> linha_de_momento(const CaseData& caso, const Campos& c, int P,
-                                                                      double Dx, double Dy, double transiente) {
-    using detalhe::le;
-    const int nx = caso.nx;
-    const double dx = caso.dx, dy = caso.dy;
-    const T uw = le<T>(&c.ue[P - 1]), ue = le<T>(&c.ue[P]);
-    const T vs = le<T>(&c.vn[P - nx]), vn = le<T>(&c.vn[P]);
-    // The upstream neighbour carries the whole advective flux.
-    const T aw = -(Dx + (alfa(uw) + 0.5) * (dy * uw));
-    const T ae = -(Dx + (alfa(ue) - 0.5) * (dy * ue));
-    const T as = -(Dy + (alfa(vs) + 0.5) * (dx * vs));
-    const T an = -(Dy + (alfa(vn) - 0.5) * (dx * vn));
-    return {as, aw, transiente - (as + aw + ae + an), ae, an};
-}
 
 // The coefficients of the inner rows, V volumes at a time and the rest one by one.
 template <typename V>
