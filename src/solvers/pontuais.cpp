@@ -9,16 +9,23 @@ namespace quelna {
 
 namespace {
 
-using detalhe::vizinhos;
 using detalhe::vizinhos_borda;
+
+// The update of the point solvers: the equation of a volume solved for it, the neighbours taken
+// as they stand (b its right-hand side; s, w, e, n the south, west, east and north values). For one
+// volume (T = double, r a Linha) or for the volumes a vector holds (r their columns). Inlined also
+// where the registers are wider: a call would switch register widths.
+template <typename T, typename R>
+__attribute__((always_inline)) inline T ponto_de(const R& r, T b, T s, T w, T e, T n) {
+    return (b - (r.as * s + r.aw * w + r.ae * e + r.an * n)) / r.ap;
+}
 
 inline double ponto_borda(int nx, int N, const Linha* a, const double* bp, const double* x, int P) {
     return (bp[P] - vizinhos_borda(nx, N, a[P], P, x)) / a[P].ap;
 }
 
-// Inlined also where the registers are wider: a call would switch register widths.
 __attribute__((always_inline)) inline double ponto(int nx, const Linha* a, const double* bp, const double* x, int P) {
-    return (bp[P] - vizinhos(nx, a[P], P, x)) / a[P].ap;
+    return ponto_de(a[P], bp[P], x[P - nx], x[P - 1], x[P + 1], x[P + nx]);
 }
 
 // Rows of a band advanced as a wavefront, each row one column behind the row below it: every
@@ -37,8 +44,7 @@ void frente_de_onda(int nx, int j0, int i0, int i1, const Linha* a, const double
     }
     const auto passo = [&](int k, int i) {
         const int P = base[k] + i;
-        const Linha& r = a[P];
-        const double v = (bp[P] - (r.as * x[P - nx] + r.aw * oeste[k] + r.ae * x[P + 1] + r.an * x[P + nx])) / r.ap;
+        const double v = ponto_de(a[P], bp[P], x[P - nx], oeste[k], x[P + 1], x[P + nx]);
         x[P] = v;
         oeste[k] = v;
     };
@@ -90,10 +96,8 @@ __attribute__((always_inline)) inline void jacobi_interior(int nx, int ini, int 
     constexpr int L = sizeof(V) / sizeof(double);
     int P = ini;
     for (; P + L - 1 < fim; P += L) {
-        const auto r = linhas_de_v<V>(a, P);
-        guarda(x + P, (carrega<V>(bp + P) - (r.as * carrega<V>(x_ant + P - nx) + r.aw * carrega<V>(x_ant + P - 1) +
-                                             r.ae * carrega<V>(x_ant + P + 1) + r.an * carrega<V>(x_ant + P + nx))) /
-                          r.ap);
+        guarda(x + P, ponto_de(linhas_de_v<V>(a, P), carrega<V>(bp + P), carrega<V>(x_ant + P - nx),
+                               carrega<V>(x_ant + P - 1), carrega<V>(x_ant + P + 1), carrega<V>(x_ant + P + nx)));
     }
     for (; P < fim; ++P) x[P] = ponto(nx, a, bp, x_ant, P);
 }
