@@ -128,9 +128,11 @@ void msi_correcoes(benchmark::State& st, bool literal) {
     const CaseData& k = e.caso;
     const Sistema s{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()};
     msi_fatores(s, e.L.data(), e.U.data());
+    Trabalho t;
+    t.reserva(5, k.N);
     auto x = e.u;
     for (auto _ : st) {
-        (literal ? referencia::msi_correcoes : quelna::msi_correcoes)(s, e.L.data(), e.U.data(), x.data(), 0.0, nit);
+        (literal ? referencia::msi_correcoes : quelna::msi_correcoes)(s, e.L.data(), e.U.data(), x.data(), 0.0, nit, t);
         benchmark::DoNotOptimize(x.data());
     }
     por_volume(st, static_cast<double>(k.N) * nit);

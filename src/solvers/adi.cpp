@@ -1,6 +1,5 @@
 #include <algorithm>
 
-#include "solvers/rascunho.hpp"
 #include "solvers/solvers.hpp"
 #include "vetor/vetor.hpp"
 
@@ -59,13 +58,13 @@ bool elimina_banda(int nx, int j0, const Linha* a, double* pt, double* qt) {
 // of one sweep are solved side by side from the same neighbouring values. The row recurrence
 // runs over all volumes in numbering order without restarting at a row's start: the first
 // volume of a row uses the multipliers of the last volume of the row below, times its own aw.
-void adi(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+void adi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     const int nx = s.nx, ny = s.ny, N = s.N, nit = k.nit;
     const Linha* a = s.a;
     const double* bp = s.bp;
     if (nit <= 0) return;
-    double* pt = detalhe::rascunho(0, static_cast<std::size_t>(N) + 1);
-    double* qt = detalhe::rascunho(1, static_cast<std::size_t>(N) + 1);
+    double* pt = t.vetor(0, static_cast<std::size_t>(N) + 1);
+    double* qt = t.vetor(1, static_cast<std::size_t>(N) + 1);
 
     // bp less the two couplings across the line, those whose neighbour lies in 1..N.
     const auto fora_da_linha = [&](int P, double c1, int Q1, double c2, int Q2) {

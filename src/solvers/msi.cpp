@@ -2,7 +2,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "solvers/rascunho.hpp"
 #include "solvers/solvers.hpp"
 #include "vetor/processador.hpp"
 #include "vetor/vetor.hpp"
@@ -360,19 +359,20 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     if (t.msi_U.size() < n) t.msi_U.resize(n);
     // The factors always belong to the current matrix.
     msi_fatores(s, t.msi_L.data(), t.msi_U.data());
-    msi_correcoes(s, t.msi_L.data(), t.msi_U.data(), x, k.tol, k.nit);
+    msi_correcoes(s, t.msi_L.data(), t.msi_U.data(), x, k.tol, k.nit, t);
 }
 
-void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit) {
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
+                   Trabalho& t) {
     const int nx = s.nx, ny = s.ny, N = s.N;
     const Linha* a = s.a;
     const double* bp = s.bp;
     // With no limit the count would never match and only the tolerance could end the loop.
     const int limite_it = nit < 1 ? 1 : nit;
     const std::size_t n = static_cast<std::size_t>(N) + 1;
-    double* res = detalhe::rascunho(0, n);
-    double* y = detalhe::rascunho(1, n);
-    double* delta = detalhe::rascunho(2, n);
+    double* res = t.vetor(0, n);
+    double* y = t.vetor(1, n);
+    double* delta = t.vetor(2, n);
     // With a single column a substitution reads its own entry (the south-east neighbour of the
     // forward one, the north-west of the backward one) before it writes it: the value of the
     // correction before, and 0 in the first. With more columns every entry is written first.

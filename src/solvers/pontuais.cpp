@@ -1,6 +1,6 @@
 #include <algorithm>
+#include <limits>
 
-#include "solvers/rascunho.hpp"
 #include "solvers/solvers.hpp"
 #include "vetor/processador.hpp"
 #include "vetor/vetor.hpp"
@@ -115,7 +115,7 @@ QUELNA_AVX512 void jacobi_interior_avx512(int nx, int ini, int fim, const Linha*
 
 }  // namespace
 
-void jacobi(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+void jacobi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     const int nx = s.nx, ny = s.ny, N = s.N, nit = k.nit;
     const Linha* a = s.a;
     const double* bp = s.bp;
@@ -136,7 +136,7 @@ void jacobi(const Sistema& s, const Controles& k, double* x, Trabalho&) {
     // work array: the rows of the coefficients they share are read from memory once per call
     // rather than once per sweep. Sweep s + 1 writes row j over the values of sweep s - 1 only
     // after sweep s, one row ahead, has done with them.
-    double* campo[2] = {x, detalhe::rascunho(0, static_cast<std::size_t>(N) + 1)};
+    double* campo[2] = {x, t.vetor(0, static_cast<std::size_t>(N) + 1)};
     for (int r = 1; r <= ny + nit - 1; ++r)
         for (int v = 0; v < nit; ++v) {
             const int j = r - v;
@@ -149,11 +149,11 @@ void gauss_seidel(const Sistema& s, const Controles& k, double* x, Trabalho&) {
     for (int v = 0; v < k.nit; ++v) varredura_gs(s.nx, s.ny, s.N, s.a, s.bp, x);
 }
 
-void sor(const Sistema& s, const Controles& k, double* x, Trabalho&) {
+void sor(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     const int N = s.N;
     const double w = k.w;
     if (k.nit <= 0) return;
-    double* x_ant = detalhe::rascunho(0, static_cast<std::size_t>(N) + 1);
+    double* x_ant = t.vetor(0, static_cast<std::size_t>(N) + 1);
     std::copy(x + 1, x + N + 1, x_ant + 1);
     for (int v = 0; v < k.nit; ++v) {
         varredura_gs(s.nx, s.ny, N, s.a, s.bp, x);
@@ -174,10 +174,19 @@ void resolve(int solver, const Sistema& s, const Controles& k, double* x, Trabal
     }
 }
 
+double* Trabalho::vetor(int k, std::size_t n) {
+    std::vector<double>& v = vetores_[k];
+    if (v.size() < n) v.resize(n);
+#ifdef QUELNA_RASCUNHO_VENENO
+    std::fill(v.begin(), v.end(), std::numeric_limits<double>::quiet_NaN());
+#endif
+    return v.data();
+}
+
 void Trabalho::reserva(int solver, int N) {
     const auto n = static_cast<std::size_t>(N) + 1;
     const int vetores = solver == 5 ? 3 : solver == 4 ? 2 : solver == 1 || solver == 3 ? 1 : 0;
-    for (int k = 0; k < vetores; ++k) detalhe::rascunho(k, n);
+    for (int k = 0; k < vetores; ++k) vetor(k, n);
     if (solver == 5) {
         msi_L.assign(n, FatorL{});
         msi_U.assign(n, FatorU{});

@@ -6,6 +6,7 @@
 // x in place from its current values; none changes a or bp.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "vetor/sistema.hpp"
@@ -35,6 +36,13 @@ struct Trabalho {
     std::vector<FatorL> msi_L;
     std::vector<FatorU> msi_U;
     void reserva(int solver, int N);
+    // Work array k (0 to 2) with at least n entries. It holds whatever the last call left there:
+    // a solver writes each entry before it reads it. The sanitizer build fills it with NaN on
+    // every call, so that an entry read before it is written shows in the results.
+    double* vetor(int k, std::size_t n);
+
+private:
+    std::vector<double> vetores_[3];
 };
 
 // Every solver: improves x in place for the system s, with the controls k.
@@ -62,7 +70,8 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 // MSI's two steps alone (the benchmarks time them apart), and the forward substitution of one
 // correction, y = L^-1 res.
 void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U);
-void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit);
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
+                   Trabalho& t);
 void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y);
 
 // The five solvers as one set, so that a whole run can be made with another rendering of them

@@ -179,10 +179,12 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     if (t.msi_L.size() < n) t.msi_L.resize(n);
     if (t.msi_U.size() < n) t.msi_U.resize(n);
     referencia::msi_fatores(s, t.msi_L.data(), t.msi_U.data());
-    referencia::msi_correcoes(s, t.msi_L.data(), t.msi_U.data(), x, k.tol, k.nit);
+    referencia::msi_correcoes(s, t.msi_L.data(), t.msi_U.data(), x, k.tol, k.nit, t);
 }
 
-void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit) {
+// The literal corrections take their work vectors anew, as the straightforward rendering does.
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
+                   Trabalho&) {
     const int nx = s.nx, N = s.N;
     const Linha* a = s.a;
     const double* bp = s.bp;

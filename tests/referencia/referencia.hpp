@@ -15,7 +15,8 @@ void sor(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 void adi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U);
-void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit);
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
+                   Trabalho& t);
 void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double* x, double& residuo);
 
 // One forward substitution of MSI: y = L^-1 res.

@@ -185,7 +185,7 @@ TEST(Msi, UncoupledRowsAreSolvedByTheFirstCorrection) {
         EXPECT_EQ(U[P].g, 0.0);
         EXPECT_EQ(U[P].h, 0.0);
     }
-    msi_correcoes(s.visto(), L.data(), U.data(), s.x.data(), 0.0, 1);
+    msi_correcoes(s.visto(), L.data(), U.data(), s.x.data(), 0.0, 1, trabalho());
     EXPECT_LT(norma2(s, s.x), 1e-13);
 }
 
