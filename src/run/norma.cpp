@@ -93,7 +93,7 @@ __attribute__((always_inline)) inline void residuos_aos_pares(Blocos& b, int nx,
     double* r = b.r(j);
     int c = 0;
     for (; c + 1 < larg; c += 2) detalhe::guarda(r + c, modulo(detalhe::residuo_v<detalhe::par>(nx, a, bp, x, P0 + c)));
-    if (c < larg) r[c] = std::fabs(detalhe::produto(nx, a[P0 + c], P0 + c, x) - bp[P0 + c]);
+    if (c < larg) r[c] = std::fabs(detalhe::residuo_v<double>(nx, a, bp, x, P0 + c));
 }
 
 // The inner rows, the residuals of a block of eight columns eight at a time where a vector V holds

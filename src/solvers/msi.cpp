@@ -59,7 +59,7 @@ __attribute__((always_inline)) inline double residuo_interior(int nx, int ini, i
         for (int k = P; k < P + L; ++k) soma += res[k] * res[k];
     }
     for (; P <= fim; ++P) {
-        res[P] = bp[P] - detalhe::produto(nx, a[P], P, x);
+        res[P] = detalhe::residuo_v<double>(nx, a, bp, x, P);
         soma += res[P] * res[P];
     }
     return soma;

@@ -56,8 +56,4 @@ inline double produto_borda(int nx, int N, const Linha& r, int P, const double* 
     return soma_borda<true>(nx, N, r, P, x);
 }
 
-inline double produto(int nx, const Linha& r, int P, const double* x) {
-    return r.as * x[P - nx] + r.aw * x[P - 1] + r.ap * x[P] + r.ae * x[P + 1] + r.an * x[P + nx];
-}
-
 }  // namespace quelna::detalhe

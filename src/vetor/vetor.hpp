@@ -160,14 +160,13 @@ __attribute__((always_inline)) inline auto linha_de(const Linha* a, int P) {
         return linhas_de_v<T>(a, P);
 }
 
-// bp - A x at the volumes from P on that a vector holds (two or eight), all of whose
-// neighbours lie in 1..N.
-template <typename V>
-__attribute__((always_inline)) inline V residuo_v(int nx, const Linha* a, const double* bp, const double* x, int P) {
-    const auto r = linhas_de_v<V>(a, P);
-    return carrega<V>(bp + P) - (r.as * carrega<V>(x + P - nx) + r.aw * carrega<V>(x + P - 1) +
-                                 r.ap * carrega<V>(x + P) + r.ae * carrega<V>(x + P + 1) +
-                                 r.an * carrega<V>(x + P + nx));
+// bp - A x at a volume (T = double) or at the volumes from P on that a vector holds (two or
+// eight), all of whose neighbours lie in 1..N.
+template <typename T>
+__attribute__((always_inline)) inline T residuo_v(int nx, const Linha* a, const double* bp, const double* x, int P) {
+    const auto r = linha_de<T>(a, P);
+    return le<T>(bp + P) - (r.as * le<T>(x + P - nx) + r.aw * le<T>(x + P - 1) + r.ap * le<T>(x + P) +
+                            r.ae * le<T>(x + P + 1) + r.an * le<T>(x + P + nx));
 }
 
 }  // namespace quelna::detalhe
