@@ -46,18 +46,20 @@ public:
 
     bool utf8() const { return utf8_; }
 
-    [[noreturn]] void falha(int n, const char* valor, const std::string& motivo) const {
+    // Line n, named as in the table of the case's values.
+    [[noreturn]] void falha(int n, const std::string& motivo) const {
+        const char* valor = nomes_dos_valores[n - 1];
         throw ErroCaso(nome_ + ", linha " + std::to_string(n) + " (" + valor + "): " + motivo);
     }
 
     // The text of line n from its first non-blank character on.
-    std::string_view inicio(int n, const char* valor) const {
+    std::string_view inicio(int n) const {
         if (n > static_cast<int>(linhas_.size()))
-            falha(n, valor, "o arquivo termina na linha " + std::to_string(linhas_.size()) +
+            falha(n, "o arquivo termina na linha " + std::to_string(linhas_.size()) +
                                 "; são necessárias 21 linhas, uma para cada valor");
         auto s = linhas_[static_cast<std::size_t>(n - 1)];
         while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-        if (s.empty()) falha(n, valor, "linha sem valor");
+        if (s.empty()) falha(n, "linha sem valor");
         return s;
     }
 
@@ -67,22 +69,22 @@ public:
         return s.substr(0, fim);
     }
 
-    int inteiro(int n, const char* valor) const {
-        const auto w = palavra(inicio(n, valor));
+    int inteiro(int n) const {
+        const auto w = palavra(inicio(n));
         std::size_t k = 0;
         if (k < w.size() && (w[k] == '+' || w[k] == '-')) ++k;
         bool digitos = k < w.size();
         for (std::size_t m = k; m < w.size(); ++m) digitos = digitos && w[m] >= '0' && w[m] <= '9';
-        if (!digitos) falha(n, valor, mostra(w) + " não é um número inteiro (escreva sem ponto decimal)");
+        if (!digitos) falha(n, mostra(w) + " não é um número inteiro (escreva sem ponto decimal)");
         errno = 0;
         const long long v = std::strtoll(std::string(w).c_str(), nullptr, 10);
         if (errno == ERANGE || v < INT_MIN || v > INT_MAX)
-            falha(n, valor, mostra(w) + " está fora do intervalo de um inteiro de 32 bits");
+            falha(n, mostra(w) + " está fora do intervalo de um inteiro de 32 bits");
         return static_cast<int>(v);
     }
 
-    double real(int n, const char* valor) const {
-        const auto w = palavra(inicio(n, valor));
+    double real(int n) const {
+        const auto w = palavra(inicio(n));
         // [sign] digits [. digits] [exponent e, E, d or D with optional sign and digits]
         std::size_t k = 0;
         if (k < w.size() && (w[k] == '+' || w[k] == '-')) ++k;
@@ -103,33 +105,33 @@ public:
             while (k < w.size() && w[k] >= '0' && w[k] <= '9') texto += w[k++];
             valido = k > ini;
         }
-        if (!valido || k != w.size()) falha(n, valor, mostra(w) + " não é um número real");
+        if (!valido || k != w.size()) falha(n, mostra(w) + " não é um número real");
         const double v = std::strtod(texto.c_str(), nullptr);
-        if (!std::isfinite(v)) falha(n, valor, mostra(w) + " é grande demais para um número real");
+        if (!std::isfinite(v)) falha(n, mostra(w) + " é grande demais para um número real");
         return v;
     }
 
     // A text in apostrophes or quotation marks keeps its blanks (a doubled delimiter stands for
     // itself); a bare text ends at a blank, a comma or a slash. Cut or padded to `largura`.
-    std::string texto(int n, const char* valor, std::size_t largura) const {
-        const std::string original = bruto(n, valor);
+    std::string texto(int n, std::size_t largura) const {
+        const std::string original = bruto(n);
         const std::string t = utf8_ ? utf8_para_latin1(original) : original;
         for (const std::string* s : {&original, &t})
             for (const char c : *s)
                 if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-                    falha(n, valor, "o texto " + mostra(t) + " contém caracteres de controle");
+                    falha(n, "o texto " + mostra(t) + " contém caracteres de controle");
         return ajusta(t, largura);
     }
 
     // The text of line n as the file holds it, before any conversion or cut.
-    std::string bruto(int n, const char* valor) const {
-        auto s = inicio(n, valor);
+    std::string bruto(int n) const {
+        auto s = inicio(n);
         std::string t;
         if (s.front() == '\'' || s.front() == '"') {
             const char aspa = s.front();
             std::size_t k = 1;
             for (;; ++k) {
-                if (k >= s.size()) falha(n, valor, "texto sem aspas de fechamento: " + mostra(s));
+                if (k >= s.size()) falha(n, "texto sem aspas de fechamento: " + mostra(s));
                 if (s[k] == aspa) {
                     if (k + 1 < s.size() && s[k + 1] == aspa) {
                         t += aspa;
@@ -196,45 +198,44 @@ void deriva_malha(CaseData& c) {
 CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
     const Leitor in(conteudo, nome);
     CaseData c;
-    const auto valor = [](int n) { return nomes_dos_valores[n - 1]; };
-    c.caso = in.texto(1, valor(1), 20);
-    const std::string caso_no_arquivo = in.utf8() ? ajusta_utf8(in.bruto(1, valor(1)), 20) : c.caso;
-    c.nx = in.inteiro(2, valor(2));
-    c.ny = in.inteiro(3, valor(3));
-    c.dt = in.real(4, valor(4));
-    c.tolm = in.real(5, valor(5));
-    c.itmax = in.inteiro(6, valor(6));
-    c.solver = in.inteiro(7, valor(7));
-    c.nmassa = in.inteiro(8, valor(8));
-    c.tol_uv = in.real(9, valor(9));
-    c.tol_p = in.real(10, valor(10));
-    c.nit_uv = in.inteiro(11, valor(11));
-    c.nit_p = in.inteiro(12, valor(12));
-    c.w = in.real(13, valor(13));
-    c.Re = in.real(14, valor(14));
-    c.beta = in.real(15, valor(15));
-    c.campos = in.inteiro(16, valor(16));
-    c.freq = in.inteiro(17, valor(17));
-    c.problema = in.inteiro(18, valor(18));
-    c.inicial = in.inteiro(19, valor(19));
-    c.malha = in.inteiro(20, valor(20));
-    c.titulo = in.texto(21, valor(21), 50);
+    c.caso = in.texto(1, 20);
+    const std::string caso_no_arquivo = in.utf8() ? ajusta_utf8(in.bruto(1), 20) : c.caso;
+    c.nx = in.inteiro(2);
+    c.ny = in.inteiro(3);
+    c.dt = in.real(4);
+    c.tolm = in.real(5);
+    c.itmax = in.inteiro(6);
+    c.solver = in.inteiro(7);
+    c.nmassa = in.inteiro(8);
+    c.tol_uv = in.real(9);
+    c.tol_p = in.real(10);
+    c.nit_uv = in.inteiro(11);
+    c.nit_p = in.inteiro(12);
+    c.w = in.real(13);
+    c.Re = in.real(14);
+    c.beta = in.real(15);
+    c.campos = in.inteiro(16);
+    c.freq = in.inteiro(17);
+    c.problema = in.inteiro(18);
+    c.inicial = in.inteiro(19);
+    c.malha = in.inteiro(20);
+    c.titulo = in.texto(21, 50);
 
     // The values the computation cannot do without.
     if (sem_brancos(c.caso).empty())
-        in.falha(1, "caso", "o nome do experimento está vazio; ele dá nome à listagem");
-    if (c.nx < 1) in.falha(2, "nx", std::to_string(c.nx) + " volumes; é preciso pelo menos 1 volume real");
-    if (c.ny < 1) in.falha(3, "ny", std::to_string(c.ny) + " volumes; é preciso pelo menos 1 volume real");
-    if (!(c.dt > 0.0)) in.falha(4, "dt", "valor " + curto(c.dt) + "; o incremento de tempo deve ser positivo");
-    if (!(c.Re > 0.0)) in.falha(14, "Re", "valor " + curto(c.Re) + "; o número de Reynolds deve ser positivo");
+        in.falha(1, "o nome do experimento está vazio; ele dá nome à listagem");
+    if (c.nx < 1) in.falha(2, std::to_string(c.nx) + " volumes; é preciso pelo menos 1 volume real");
+    if (c.ny < 1) in.falha(3, std::to_string(c.ny) + " volumes; é preciso pelo menos 1 volume real");
+    if (!(c.dt > 0.0)) in.falha(4, "valor " + curto(c.dt) + "; o incremento de tempo deve ser positivo");
+    if (!(c.Re > 0.0)) in.falha(14, "valor " + curto(c.Re) + "; o número de Reynolds deve ser positivo");
     // The viscosity is 1/Re: a Reynolds number so small that it overflows leaves no number to compute with.
     if (!std::isfinite(1.0 / c.Re))
-        in.falha(14, "Re", "valor " + curto(c.Re) + "; a viscosidade 1/Re passa do maior número real");
-    if (c.malha < 1) in.falha(20, "malha", std::to_string(c.malha) + "; a malha-base deve ser pelo menos 1");
+        in.falha(14, "valor " + curto(c.Re) + "; a viscosidade 1/Re passa do maior número real");
+    if (c.malha < 1) in.falha(20, std::to_string(c.malha) + "; a malha-base deve ser pelo menos 1");
 
     const long long nx = static_cast<long long>(c.nx) + 2, ny = static_cast<long long>(c.ny) + 2;
     if (nx * ny > INT_MAX)
-        in.falha(3, "ny", std::to_string(c.nx) + " x " + std::to_string(c.ny) +
+        in.falha(3, std::to_string(c.nx) + " x " + std::to_string(c.ny) +
                               " volumes passam do limite de " + std::to_string(INT_MAX) + " volumes");
 
     deriva_malha(c);
@@ -247,17 +248,17 @@ CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
                       c.nx - 2, c.ny - 2, precisa / 1073741824.0,
                       tem.pelo_limite ? "o limite de memória do processo é" : "a máquina tem",
                       tem.bytes / 1073741824.0);
-        in.falha(3, "ny", msg);
+        in.falha(3, msg);
     }
 
     // The time term of the momentum rows is dx*dy/dt.
     if (!std::isfinite(c.dx * c.dy / c.dt))
-        in.falha(4, "dt", "valor " + curto(c.dt) + "; o termo transiente dx*dy/dt passa do maior número real");
+        in.falha(4, "valor " + curto(c.dt) + "; o termo transiente dx*dy/dt passa do maior número real");
 
     c.nome_listagem = sem_brancos_finais(caso_no_arquivo);
     c.nome_iteracoes = sem_brancos(caso_no_arquivo) + ".itn";
     if (const std::string motivo = nome_invalido(c.nome_listagem); !motivo.empty())
-        in.falha(1, "caso", mostra(c.nome_listagem) + " " + motivo);
+        in.falha(1, mostra(c.nome_listagem) + " " + motivo);
     return c;
 }
 

@@ -34,11 +34,16 @@ std::string motivo_do_sistema(int erro) {
 
 namespace {
 
-int so_arquivo_comum(int fd) {
-    struct stat st {};
-    if (fstat(fd, &st) != 0) return errno;
+// 0 for a regular file, else why it is not one.
+int so_comum(const struct stat& st) {
+    if (S_ISLNK(st.st_mode)) return ELOOP;
     if (S_ISDIR(st.st_mode)) return EISDIR;
     return S_ISREG(st.st_mode) ? 0 : ENXIO;
+}
+
+int so_arquivo_comum(int fd) {
+    struct stat st {};
+    return fstat(fd, &st) != 0 ? errno : so_comum(st);
 }
 
 }  // namespace
@@ -101,9 +106,7 @@ int le_inicio_do_arquivo(const std::string& nome, std::size_t n, std::string& te
 int confere_para_gravar(const std::string& nome) {
     struct stat st {};
     if (lstat(nome.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
-    if (S_ISLNK(st.st_mode)) return ELOOP;
-    if (S_ISDIR(st.st_mode)) return EISDIR;
-    return S_ISREG(st.st_mode) ? 0 : ENXIO;
+    return so_comum(st);
 }
 
 void grava_arquivo(const std::string& nome, std::string_view texto) {

@@ -112,9 +112,11 @@ ValorDoCaso le_valor_do_caso(const std::string& texto) {
     v.valor = texto.substr(igual + 1, arroba == std::string::npos ? std::string::npos : arroba - igual - 1);
     if (v.nome == "nx" || v.nome == "ny")
         throw std::invalid_argument("--valor " + texto + ": nx e ny são as malhas do estudo");
-    if (std::find_if(std::begin(nomes_dos_valores), std::end(nomes_dos_valores),
-                     [&](const char* n) { return v.nome == n; }) == std::end(nomes_dos_valores))
+    const auto nome = std::find_if(std::begin(nomes_dos_valores), std::end(nomes_dos_valores),
+                                   [&](const char* n) { return v.nome == n; });
+    if (nome == std::end(nomes_dos_valores))
         throw std::invalid_argument("--valor " + texto + ": \"" + v.nome + "\" não é um valor do arquivo de dados");
+    v.linha = static_cast<int>(nome - std::begin(nomes_dos_valores)) + 1;
     if (v.valor.empty()) throw std::invalid_argument("--valor " + texto + ": falta o valor");
     if (arroba != std::string::npos) {
         const std::string lista = texto.substr(arroba + 1);
@@ -153,9 +155,7 @@ std::string texto_da_malha(const std::string& texto, int n, const std::vector<Va
     std::vector<std::pair<int, std::string>> trocas = {{2, std::to_string(n)}, {3, std::to_string(n)}};
     for (const auto& v : valores) {
         if (!v.malhas.empty() && std::find(v.malhas.begin(), v.malhas.end(), n) == v.malhas.end()) continue;
-        const auto linha = std::find_if(std::begin(nomes_dos_valores), std::end(nomes_dos_valores),
-                                        [&](const char* nome) { return v.nome == nome; });
-        trocas.push_back({static_cast<int>(linha - std::begin(nomes_dos_valores)) + 1, v.valor});
+        trocas.push_back({v.linha, v.valor});
     }
     return com_valores(texto, trocas);
 }

@@ -52,6 +52,7 @@ struct Estudo {
 // A value of the case file set for some grids (all when `malhas` is empty): --valor NOME=VALOR@N,...
 struct ValorDoCaso {
     std::string nome, valor;
+    int linha = 0;  // of the case file
     std::vector<int> malhas;
 };
 
