@@ -13,7 +13,7 @@
 
 #include "discretization/equacoes.hpp"
 #include "input/caso.hpp"
-#include "referencia/referencia.hpp"
+#include "vetor/traducao.hpp"
 #include "run/execucao.hpp"
 #include "solvers/solvers.hpp"
 
@@ -93,6 +93,7 @@ void por_volume(benchmark::State& st, double volumes_por_chamada) {
 constexpr int nit = 5;
 
 void solver(benchmark::State& st, int metodo, bool literal, bool plinha) {
+    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
     Estado& e = estado(static_cast<int>(st.range(0)));
     const auto& a = plinha ? e.a_p : e.a_u;
     const auto& bp = plinha ? e.bp_p : e.bp_u;
@@ -101,29 +102,27 @@ void solver(benchmark::State& st, int metodo, bool literal, bool plinha) {
     Trabalho t;
     t.reserva(metodo, k.N);
     for (auto _ : st) {
-        resolve(metodo, Sistema{k.nx, k.ny, k.N, a.data(), bp.data()}, Controles{nit, 0.0, 1.2}, x.data(), t,
-                literal ? referencia::nucleos().solvers : solvers_do_programa);
+        resolve(metodo, Sistema{k.nx, k.ny, k.N, a.data(), bp.data()}, Controles{nit, 0.0, 1.2}, x.data(), t);
         benchmark::DoNotOptimize(x.data());
     }
     por_volume(st, static_cast<double>(k.N) * nit);
 }
 
 void msi_avanco_b(benchmark::State& st, bool literal) {
+    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
     msi_fatores(Sistema{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()}, e.L.data(), e.U.data());
     std::vector<double> res(e.bp_u), y(res.size());
     for (auto _ : st) {
-        if (literal)
-            referencia::msi_avanco(k.nx, k.N, e.L.data(), res.data(), y.data());
-        else
-            msi_avanco(k.nx, k.ny, k.N, e.L.data(), res.data(), y.data());
+        msi_avanco(k.nx, k.ny, k.N, e.L.data(), res.data(), y.data());
         benchmark::DoNotOptimize(y.data());
     }
     por_volume(st, k.N);
 }
 
 void msi_correcoes(benchmark::State& st, bool literal) {
+    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
     const Sistema s{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()};
@@ -132,35 +131,37 @@ void msi_correcoes(benchmark::State& st, bool literal) {
     t.reserva(5, k.N);
     auto x = e.u;
     for (auto _ : st) {
-        (literal ? referencia::msi_correcoes : quelna::msi_correcoes)(s, e.L.data(), e.U.data(), x.data(), 0.0, nit, t);
+        quelna::msi_correcoes(s, e.L.data(), e.U.data(), x.data(), 0.0, nit, t);
         benchmark::DoNotOptimize(x.data());
     }
     por_volume(st, static_cast<double>(k.N) * nit);
 }
 
 void msi_fatores_b(benchmark::State& st, bool literal) {
+    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
     for (auto _ : st) {
-        (literal ? referencia::msi_fatores : quelna::msi_fatores)(Sistema{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()},
-                                                                  e.L.data(), e.U.data());
+        msi_fatores(Sistema{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()}, e.L.data(), e.U.data());
         benchmark::DoNotOptimize(e.L.data());
     }
     por_volume(st, k.N);
 }
 
 void norma_b(benchmark::State& st, bool literal) {
+    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
     for (auto _ : st) {
         double r = 0.0;
-        (literal ? referencia::norma : norma)(k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data(), e.u.data(), r);
+        norma(k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data(), e.u.data(), r);
         benchmark::DoNotOptimize(r);
     }
     por_volume(st, k.N);
 }
 
-void montagem(benchmark::State& st, void (*F)(const CaseData&, Campos&)) {
+void montagem(benchmark::State& st, void (*F)(const CaseData&, Campos&), bool literal) {
+    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
     Estado& e = estado(static_cast<int>(st.range(0)));
     Campos c = e.c;
     coeficientes_uv(e.caso, c);
@@ -172,6 +173,7 @@ void montagem(benchmark::State& st, void (*F)(const CaseData&, Campos&)) {
 }
 
 void iteracao_externa(benchmark::State& st, int metodo, bool literal) {
+    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
     Estado& e = estado(static_cast<int>(st.range(0)));
     CaseData k = e.caso;
     k.solver = metodo;
@@ -180,9 +182,8 @@ void iteracao_externa(benchmark::State& st, int metodo, bool literal) {
     Trabalho t;
     t.reserva(metodo, k.N);
     ArquivoTexto l, i, r;  // not opened: what the cycle writes goes nowhere
-    const Nucleos nucleos = literal ? referencia::nucleos() : Nucleos{};
     for (auto _ : st) {
-        ciclo(k, c, t, l, i, r, nucleos);
+        ciclo(k, c, t, l, i, r);
         benchmark::DoNotOptimize(c.u.data());
     }
     por_volume(st, k.N);
@@ -215,29 +216,27 @@ void registra() {
             return benchmark::RegisterBenchmark(n, iteracao_externa, m, literal);
         });
     using Rotina = void (*)(const CaseData&, Campos&);
-    const std::tuple<const char*, Rotina, Rotina> rotinas[] = {
-        {"coeficientes_uv", &coeficientes_uv, &referencia::coeficientes_uv},
-        {"termo_fonte_u", &termo_fonte_u, &referencia::termo_fonte_u},
-        {"termo_fonte_v", &termo_fonte_v, &referencia::termo_fonte_v},
-        {"velocidades_face", &velocidades_face, &referencia::velocidades_face},
-        {"coeficientes_plinha", &coeficientes_plinha, &referencia::coeficientes_plinha},
+    const std::pair<const char*, Rotina> rotinas[] = {
+        {"coeficientes_uv", &coeficientes_uv},       {"termo_fonte_u", &termo_fonte_u},
+        {"termo_fonte_v", &termo_fonte_v},           {"velocidades_face", &velocidades_face},
+        {"coeficientes_plinha", &coeficientes_plinha},
     };
-    for (const auto& [nome, programa, literal] : rotinas)
-        lados(nome, [&, programa = programa, literal = literal](const char* n, bool l) {
-            return benchmark::RegisterBenchmark(n, montagem, l ? literal : programa);
+    for (const auto& [nome, rotina] : rotinas)
+        lados(nome, [&, rotina = rotina](const char* n, bool l) {
+            return benchmark::RegisterBenchmark(n, montagem, rotina, l);
         });
     // What writing the pressure-correction rows and sources costs at the least: a memset of the
     // same arrays, the floor under coeficientes_plinha (40 + 8 bytes per volume).
     tamanhos(benchmark::RegisterBenchmark("memset_a_bp", montagem, [](const CaseData&, Campos& c) {
         std::memset(static_cast<void*>(c.a.data()), 0, c.a.size() * sizeof(Linha));
         std::memset(c.bp.data(), 0, c.bp.size() * sizeof(double));
-    }));
-    tamanhos(benchmark::RegisterBenchmark("contorno_u", montagem, &contorno_u));
-    tamanhos(benchmark::RegisterBenchmark("contorno_plinha", montagem, &contorno_plinha));
-    tamanhos(benchmark::RegisterBenchmark("corrige_p", montagem, &corrige_p));
+    }, false));
+    tamanhos(benchmark::RegisterBenchmark("contorno_u", montagem, &contorno_u, false));
+    tamanhos(benchmark::RegisterBenchmark("contorno_plinha", montagem, &contorno_plinha, false));
+    tamanhos(benchmark::RegisterBenchmark("corrige_p", montagem, &corrige_p, false));
     // The velocity corrections have one rendering, their plain loops: timed alone.
-    tamanhos(benchmark::RegisterBenchmark("corrige_uv", montagem, &corrige_uv));
-    tamanhos(benchmark::RegisterBenchmark("corrige_face", montagem, &corrige_face));
+    tamanhos(benchmark::RegisterBenchmark("corrige_uv", montagem, &corrige_uv, false));
+    tamanhos(benchmark::RegisterBenchmark("corrige_face", montagem, &corrige_face, false));
 }
 
 // Collects ns per volume of every run and prints the program / literal table at the end.

@@ -12,7 +12,7 @@ cmake --build build/release --target quelna quelna_literal >/dev/null
 # since on a shared machine the longer ones also measure the neighbours.
 repeticoes=${REPETICOES:-1}
 exe_programa=$PWD/build/release/quelna
-exe_literal=$PWD/build/release/tests/quelna_literal
+exe_literal=$PWD/build/release/quelna_literal
 nome=$(awk -F"'" 'NR==1 {print $2}' "casos/$caso/Quelna_1p3.ent")
 tempo() { grep -a ' = tempo de processamento (s)' "$1" | awk '{print $1}'; }
 filtra() { grep -a -v -e '     Dia = ' -e ' = tempo de processamento (s)' "$1"; }

@@ -24,6 +24,17 @@ void corrige_p(const CaseData& caso, Campos& c);
 void corrige_uv(const CaseData& caso, Campos& c);
 void corrige_face(const CaseData& caso, Campos& c);
 
+// The plain loops of the routines above that also have a fast form: their readable definition,
+// which the fast forms match byte for byte. The fast ones run them where the literal rendering is
+// chosen.
+namespace literal {
+void coeficientes_uv(const CaseData& caso, Campos& c);
+void termo_fonte_u(const CaseData& caso, Campos& c);
+void termo_fonte_v(const CaseData& caso, Campos& c);
+void velocidades_face(const CaseData& caso, Campos& c);
+void coeficientes_plinha(const CaseData& caso, Campos& c);
+}  // namespace literal
+
 // Lid velocity at volume P of the lid row: the exact Shih velocity there, or the plate's.
 inline double velocidade_tampa(const CaseData& caso, const Campos& c, int P) {
     return caso.problema == 1 ? c.uex[P] : caso.Uplaca;

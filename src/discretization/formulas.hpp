@@ -52,6 +52,16 @@ __attribute__((always_inline)) inline T fonte_de(const CaseData& caso, const Cam
     return b;
 }
 
+// The diffusion conductances of the x faces (mi dy / dx) and of the y faces (mi dx / dy), and the
+// time term dx dy / dt, the same for every volume of the uniform grid.
+struct Condutancias {
+    double Dx, Dy, transiente;
+};
+
+inline Condutancias condutancias(const CaseData& caso) {
+    return {caso.mi * caso.dy / caso.dx, caso.mi * caso.dx / caso.dy, caso.dx * caso.dy / caso.dt};
+}
+
 // The row of a real volume, or of the volumes a vector holds, from the face velocities.
 template <typename T>
 struct Coeficientes {
@@ -60,10 +70,10 @@ struct Coeficientes {
 
 template <typename T>
 __attribute__((always_inline)) inline Coeficientes<T> linha_de_momento(const CaseData& caso, const Campos& c, int P,
-                                                                      double Dx, double Dy, double transiente) {
+                                                                      const Condutancias& k) {
     using detalhe::le;
     const int nx = caso.nx;
-    const double dx = caso.dx, dy = caso.dy;
+    const double dx = caso.dx, dy = caso.dy, Dx = k.Dx, Dy = k.Dy;
     const T uw = le<T>(&c.ue[P - 1]), ue = le<T>(&c.ue[P]);
     const T vs = le<T>(&c.vn[P - nx]), vn = le<T>(&c.vn[P]);
     // The upstream neighbour carries the whole advective flux.
@@ -71,7 +81,23 @@ __attribute__((always_inline)) inline Coeficientes<T> linha_de_momento(const Cas
     const T ae = -(Dx + (alfa(ue) - 0.5) * (dy * ue));
     const T as = -(Dy + (alfa(vs) + 0.5) * (dx * vs));
     const T an = -(Dy + (alfa(vn) - 0.5) * (dx * vn));
-    return {as, aw, transiente - (as + aw + ae + an), ae, an};
+    return {as, aw, k.transiente - (as + aw + ae + an), ae, an};
+}
+
+// The row of a real volume, or of those a vector holds, computed and stored.
+template <typename T>
+__attribute__((always_inline)) inline void poe_momento(const CaseData& caso, Campos& c, int P, const Condutancias& k) {
+    const Coeficientes<T> r = linha_de_momento<T>(caso, c, P, k);
+    detalhe::poe_linha<T>(c.a.data(), P, r.as, r.aw, r.ap, r.ae, r.an);
+}
+
+// The deferred correction of u (v = false) or v at a volume, or at those a vector holds, and the
+// right-hand side it enters, both stored.
+template <typename T, bool v>
+__attribute__((always_inline)) inline void poe_fonte(const CaseData& caso, Campos& c, int P) {
+    const T dc = correcao_adiada<T>(caso, c, v ? c.v : c.u, P);
+    detalhe::guarda(&(v ? c.dc_v : c.dc_u)[P], dc);
+    detalhe::guarda(&c.bp[P], fonte_de<T, v>(caso, c, P, dc));
 }
 
 // Each face velocity obeys the sum of the momentum equations of the two volumes beside it, with
@@ -110,6 +136,31 @@ __attribute__((always_inline)) inline T vn_da_face(const CaseData& caso, const C
     const T fonte = le<T>(&c.fonte_v[P]) + le<T>(&c.fonte_v[Nn]);
     return (2 * dx * dy * le<T>(&c.vn0[P]) / dt - S + caso.beta * dc) / A -
            2 * dx * (le<T>(&c.p[Nn]) - le<T>(&c.p[P])) / A - fonte * dx * dy / A;
+}
+
+// The plinha rows of the real volumes: on a uniform grid every one has the same coefficients,
+// and its right-hand side is the mass that the face velocities leave unbalanced. A loop the
+// compiler vectorizes by itself, for whatever registers the function it is inlined into is built
+// for; telling it that the arrays do not overlap lets it keep the pointers in registers across
+// the stores.
+__attribute__((always_inline)) inline void linhas_de_plinha(const CaseData& caso, Campos& c) {
+    const int nx = caso.nx, ny = caso.ny;
+    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
+    const double aw = -(dy * dt / dx), ae = -(dy * dt / dx);
+    const double as = -(dx * dt / dy), an = -(dx * dt / dy);
+    const double ap = -(as + aw + ae + an);
+    Linha* __restrict a = c.a.data();
+    double* __restrict bp = c.bp.data();
+    const double* __restrict ue = c.ue.data();
+    const double* __restrict vn = c.vn.data();
+    for (int j = 2; j <= ny - 1; ++j)
+        for (int i = 2; i <= nx - 1; ++i) {
+            const int P = (j - 1) * nx + i;
+            a[P] = Linha{as, aw, ap, ae, an};
+            // Mass entering through the west and south faces minus mass leaving through the
+            // east and north faces.
+            bp[P] = dy * ue[P - 1] - dy * ue[P] + dx * vn[P - nx] - dx * vn[P];
+        }
 }
 
 }  // namespace quelna::formulas

@@ -1,43 +1,15 @@
+// The pressure-correction system, its wall rows and the corrections it drives. The fast form of
+// its assembly is plinha_rapido.cpp.
 #include "discretization/equacoes.hpp"
-#include "vetor/processador.hpp"
-#include "vetor/vetor.hpp"
+#include "discretization/formulas.hpp"
 
 namespace quelna {
 
-namespace {
+namespace literal {
 
-// Every row of the inner volumes is the same on a uniform grid, and the mass source is a sum of
-// neighbouring face velocities: the loop is left to the compiler to vectorize, once for two
-// lanes and once for eight. Telling it that the arrays do not overlap lets it keep the pointers
-// in registers across the stores.
-__attribute__((always_inline)) inline void coeficientes(const CaseData& caso, Campos& c) {
-    const int nx = caso.nx, ny = caso.ny;
-    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
-    const double aw = -(dy * dt / dx), ae = -(dy * dt / dx);
-    const double as = -(dx * dt / dy), an = -(dx * dt / dy);
-    const double ap = -(as + aw + ae + an);
-    Linha* __restrict a = c.a.data();
-    double* __restrict bp = c.bp.data();
-    const double* __restrict ue = c.ue.data();
-    const double* __restrict vn = c.vn.data();
-    for (int j = 2; j <= ny - 1; ++j)
-        for (int i = 2; i <= nx - 1; ++i) {
-            const int P = (j - 1) * nx + i;
-            a[P] = Linha{as, aw, ap, ae, an};
-            // Mass entering through the west and south faces minus mass leaving through the
-            // east and north faces.
-            bp[P] = dy * ue[P - 1] - dy * ue[P] + dx * vn[P - nx] - dx * vn[P];
-        }
-}
+void coeficientes_plinha(const CaseData& caso, Campos& c) { formulas::linhas_de_plinha(caso, c); }
 
-void coeficientes_sse2(const CaseData& caso, Campos& c) { coeficientes(caso, c); }
-QUELNA_AVX512 void coeficientes_avx512(const CaseData& caso, Campos& c) { coeficientes(caso, c); }
-
-}  // namespace
-
-void coeficientes_plinha(const CaseData& caso, Campos& c) {
-    (usa_avx512() ? coeficientes_avx512 : coeficientes_sse2)(caso, c);
-}
+}  // namespace literal
 
 // Each fictitious value minus its inward neighbour equals the difference between that
 // neighbour and the next volume inward, taken from the previous solution: linear extrapolation

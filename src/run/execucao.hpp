@@ -46,31 +46,15 @@ struct EstadoCiclo {
 // itmax, interrupted, or diverged; with the seconds.
 std::string veredito(const CaseData& caso, const EstadoCiclo& e);
 
-// The kernels a run uses: the solvers, the residual norm and the assembly and correction
-// routines that have more than one rendering.
-struct Nucleos {
-    using Rotina = void (*)(const CaseData&, Campos&);
-    Solvers solvers = solvers_do_programa;
-    void (*norma)(int, int, int, const Linha*, const double*, const double*, double&) = &quelna::norma;
-    Rotina coeficientes_uv = &quelna::coeficientes_uv;
-    Rotina termo_fonte_u = &quelna::termo_fonte_u;
-    Rotina termo_fonte_v = &quelna::termo_fonte_v;
-    Rotina velocidades_face = &quelna::velocidades_face;
-    Rotina coeficientes_plinha = &quelna::coeficientes_plinha;
-    Rotina corrige_uv = &quelna::corrige_uv;
-    Rotina corrige_face = &quelna::corrige_face;
-};
-
 // The outer iteration cycle and everything the run writes after it; returns how the cycle ended.
 // t is the solver's workspace, reserved for the grid.
-EstadoCiclo solucao(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, const Cabecalho& cab,
-                    const Nucleos& nucleos = {});
+EstadoCiclo solucao(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, const Cabecalho& cab);
 
 // The cycle alone: iterates, writes the residual table, "r.dat" and the iteration file's lines.
 // A residual sum that is not a number, or infinite, ends it at that iteration: the solution
 // diverged, and that iteration is reported as the last.
 EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
-                  ArquivoTexto& r_dat, const Nucleos& nucleos = {});
+                  ArquivoTexto& r_dat);
 
 // The heading of the iteration file and the residual line of one iteration.
 std::string cabecalho_iteracoes();
@@ -79,6 +63,6 @@ std::string linha_de_iteracao(int it, const Resultados& r);
 
 // The whole run in the current folder. Messages go to standard error; the result is the exit
 // status. `data` gives the date of the listing.
-int principal(JanelaTexto& janela, const FonteDataHora& data = agora_local, const Nucleos& nucleos = {});
+int principal(JanelaTexto& janela, const FonteDataHora& data = agora_local);
 
 }  // namespace quelna

@@ -9,6 +9,7 @@
 #include "platform/janela.hpp"
 #include "platform/sinais.hpp"
 #include "run/execucao.hpp"
+#include "vetor/traducao.hpp"
 
 namespace {
 
@@ -56,6 +57,10 @@ int main(int argc, char** argv) {
                   << (erro == ENOTDIR ? std::string("não é uma pasta") : quelna::motivo_do_sistema(erro)) << '\n';
         return quelna::saida_caso_invalido;
     }
+#ifdef QUELNA_LITERAL
+    // Every kernel in its plain loop: the same run, for comparing the renderings' bytes and times.
+    quelna::escolhe_traducao(quelna::Traducao::literal);
+#endif
     quelna::instala_interrupcao();
     quelna::JanelaTexto janela;
     quelna::INITIALSETTINGS(janela);

@@ -10,4 +10,9 @@ namespace quelna {
 // the order row 1, then column by column the rows 2..ny-1, then row ny.
 void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double* x, double& residuo);
 
+// The same in its plain loop, the definition the fast form matches.
+namespace literal {
+void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double* x, double& residuo);
+}
+
 }  // namespace quelna

@@ -24,7 +24,7 @@ std::vector<std::string> arquivos_da_execucao() {
     return nomes;
 }
 
-int principal(JanelaTexto& janela, const FonteDataHora& data, const Nucleos& nucleos) {
+int principal(JanelaTexto& janela, const FonteDataHora& data) {
     janela.define_titulo(latin1(titulo_janela));
 
     CaseData caso;
@@ -53,7 +53,7 @@ int principal(JanelaTexto& janela, const FonteDataHora& data, const Nucleos& nuc
         lista_dados(caso, listagem);
         // What was written before the cycle stays written, whatever ends the run later.
         listagem.descarrega();
-        desfecho = solucao(caso, c, trabalho, listagem, cab, nucleos).desfecho;
+        desfecho = solucao(caso, c, trabalho, listagem, cab).desfecho;
         listagem.fecha();
     } catch (const ErroArquivo& e) {
         std::cerr << "quelna: " << e.what() << '\n';

@@ -69,9 +69,9 @@ private:
     double razao_base_ = 0.0, t_base_ = 0.0, queda_ = 0.0;
 };
 
-void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, Trabalho& t, const Solvers& s) {
+void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, Trabalho& t) {
     resolve(caso.solver, Sistema{caso.nx, caso.ny, caso.N, c.a.data(), c.bp.data()}, Controles{nit, tol, caso.w}, x.data(),
-            t, s);
+            t);
 }
 
 bool reportada(const CaseData& caso, int it, double razao) {
@@ -116,7 +116,7 @@ std::string veredito(const CaseData& caso, const EstadoCiclo& e) {
 }
 
 EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, ArquivoTexto& iteracoes,
-                  ArquivoTexto& r_dat, const Nucleos& nucleos) {
+                  ArquivoTexto& r_dat) {
     EstadoCiclo e;
     const int nx = caso.nx, ny = caso.ny, N = caso.N;
     Progresso progresso(caso.itmax);
@@ -125,29 +125,29 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
     for (int it = 1; it <= caso.itmax; ++it) {
         double residuo = 0.0;
 
-        nucleos.coeficientes_uv(caso, c);
-        nucleos.termo_fonte_u(caso, c);
+        coeficientes_uv(caso, c);
+        termo_fonte_u(caso, c);
         contorno_u(caso, c);
-        resolve_sistema(caso, c, c.u, caso.nit_uv, caso.tol_uv, t, nucleos.solvers);
-        nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.u.data(), residuo);
+        resolve_sistema(caso, c, c.u, caso.nit_uv, caso.tol_uv, t);
+        norma(nx, ny, N, c.a.data(), c.bp.data(), c.u.data(), residuo);
 
         // The v equation shares the coefficients of the real rows with u.
-        nucleos.termo_fonte_v(caso, c);
+        termo_fonte_v(caso, c);
         contorno_v(caso, c);
-        resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv, t, nucleos.solvers);
-        nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.v.data(), residuo);
+        resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv, t);
+        norma(nx, ny, N, c.a.data(), c.bp.data(), c.v.data(), residuo);
 
-        nucleos.velocidades_face(caso, c);
+        velocidades_face(caso, c);
 
         for (int passo = 1; passo <= caso.nmassa; ++passo) {
-            nucleos.coeficientes_plinha(caso, c);
+            coeficientes_plinha(caso, c);
             contorno_plinha(caso, c);
-            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, t, nucleos.solvers);
+            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, t);
             corrige_p(caso, c);
-            nucleos.corrige_uv(caso, c);
-            nucleos.corrige_face(caso, c);
+            corrige_uv(caso, c);
+            corrige_face(caso, c);
         }
-        nucleos.norma(nx, ny, N, c.a.data(), c.bp.data(), c.plinha.data(), residuo);
+        norma(nx, ny, N, c.a.data(), c.bp.data(), c.plinha.data(), residuo);
 
         if (it == 1) e.residuo_1 = residuo;
         const double razao = residuo / e.residuo_1;
@@ -185,8 +185,7 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
     return e;
 }
 
-EstadoCiclo solucao(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, const Cabecalho& cab,
-                    const Nucleos& nucleos) {
+EstadoCiclo solucao(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& listagem, const Cabecalho& cab) {
     ArquivoTexto iteracoes(caso.nome_iteracoes);
     iteracoes.linha(cabecalho_iteracoes());
     iteracoes.descarrega();
@@ -200,7 +199,7 @@ EstadoCiclo solucao(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& 
     listagem.linha(cabeca);
     listagem.vazia();
 
-    const EstadoCiclo e = ciclo(caso, c, t, listagem, iteracoes, r_dat, nucleos);
+    const EstadoCiclo e = ciclo(caso, c, t, listagem, iteracoes, r_dat);
     // A diverged run says so in batch runs too, before the outputs of its fields follow.
     if (e.desfecho == Desfecho::divergiu) std::fprintf(stderr, "quelna: %s\n", veredito(caso, e).c_str());
 

@@ -74,17 +74,22 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
                    Trabalho& t);
 void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y);
 
-// The five solvers as one set, so that a whole run can be made with another rendering of them
-// (the tests and the benchmarks compare the program's kernels with the literal loops).
-struct Solvers {
-    Solver jacobi, gauss_seidel, sor, adi, msi;
-};
-
-inline constexpr Solvers solvers_do_programa{&jacobi, &gauss_seidel, &sor, &adi, &msi};
-
 // The solver chosen by `solver` (1 Jacobi, 2 Gauss-Seidel, 3 SOR, 4 ADI, 5 MSI); any other value
 // runs none and x keeps its values.
-void resolve(int solver, const Sistema& s, const Controles& k, double* x, Trabalho& t,
-             const Solvers& solvers = solvers_do_programa);
+void resolve(int solver, const Sistema& s, const Controles& k, double* x, Trabalho& t);
+
+// The plain loops of the solvers: their readable definition, which the fast forms above match
+// byte for byte and run where the literal rendering is chosen. They take their work arrays anew.
+namespace literal {
+void jacobi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void gauss_seidel(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void sor(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void adi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
+void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U);
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
+                   Trabalho& t);
+void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y);
+}  // namespace literal
 
 }  // namespace quelna

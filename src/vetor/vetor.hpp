@@ -132,6 +132,18 @@ __attribute__((always_inline)) inline OitoLinhas linhas_de_oito(const Linha* a, 
     return {coluna_de<0>(z, l), coluna_de<1>(z, l), coluna_de<2>(z, l), coluna_de<3>(z, l), coluna_de<4>(z, l)};
 }
 
+// Stores one row (T = double) or the rows of the volumes a vector holds from P on, given column
+// by column.
+template <typename T>
+__attribute__((always_inline)) inline void poe_linha(Linha* a, int P, T as, T aw, T ap, T ae, T an) {
+    if constexpr (sizeof(T) == sizeof(double))
+        a[P] = Linha{as, aw, ap, ae, an};
+    else if constexpr (sizeof(T) == sizeof(par))
+        guarda_linhas(a, P, ParDeLinhas{as, aw, ap, ae, an});
+    else
+        guarda_linhas_oito(a, P, {as, aw, ap, ae, an});
+}
+
 // Two volumes' columns or eight, after the vector type.
 template <typename V>
 __attribute__((always_inline)) inline auto linhas_de_v(const Linha* a, int P) {
@@ -169,4 +181,35 @@ __attribute__((always_inline)) inline T residuo_v(int nx, const Linha* a, const 
                             r.ae * le<T>(x + P + 1) + r.an * le<T>(x + P + nx));
 }
 
+// bp - A x at any volume: the terms whose neighbour falls outside 1..N are left out.
+inline double residuo_no_volume(int nx, int N, const Linha* a, const double* bp, const double* x, int P) {
+    return P - nx >= 1 && P + nx <= N ? residuo_v<double>(nx, a, bp, x, P) : bp[P] - produto_borda(nx, N, a[P], P, x);
+}
+
 }  // namespace quelna::detalhe
+
+namespace quelna {
+
+// The number type a formula is taken with: double for one volume, a vector for the volumes it
+// holds.
+template <typename T>
+struct Lanes {
+    using tipo = T;
+    static constexpr int n = sizeof(T) / sizeof(double);
+};
+
+namespace detalhe {
+
+// The volumes ini..fim that lie one after another in memory: as many at a time as a vector V
+// holds, the rest one by one, each through f(Lanes<T>{}, P).
+template <typename V, typename F>
+__attribute__((always_inline)) inline void ao_longo(int ini, int fim, F&& f) {
+    constexpr int L = Lanes<V>::n;
+    int P = ini;
+    for (; P + L - 1 <= fim; P += L) f(Lanes<V>{}, P);
+    for (; P <= fim; ++P) f(Lanes<double>{}, P);
+}
+
+}  // namespace detalhe
+
+}  // namespace quelna

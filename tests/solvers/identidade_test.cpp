@@ -8,9 +8,8 @@
 #include "../apoio.hpp"
 #include "discretization/equacoes.hpp"
 #include "input/caso.hpp"
-#include "referencia/referencia.hpp"
-#include "vetor/processador.hpp"
 #include "run/execucao.hpp"
+#include "vetor/traducao.hpp"
 #include "sistemas.hpp"
 #include "solvers/solvers.hpp"
 
@@ -28,15 +27,21 @@ bool mesmos_bytes(const std::vector<T>& a, const std::vector<T>& b) {
 
 const std::pair<int, int> tamanhos[] = {{6, 1}, {1, 5}, {2, 6}, {3, 3}, {5, 4}, {4, 9}, {17, 11}, {40, 33}, {9, 70}};
 
-// Each test runs with the baseline kernels and then with the wide ones where the processor has them.
-class FastKernels : public ::testing::TestWithParam<bool> {
+// Each test runs the fast forms at two lanes and then at eight where the processor has them.
+class FastKernels : public ::testing::TestWithParam<Traducao> {
 protected:
-    void SetUp() override { permite_avx512(GetParam()); }
-    void TearDown() override { permite_avx512(true); }
+    ComTraducao rapida_{GetParam()};
 };
 
-INSTANTIATE_TEST_SUITE_P(Formas, FastKernels, ::testing::Values(false, true),
-                         [](const auto& p) { return p.param ? "largos" : "basicos"; });
+INSTANTIATE_TEST_SUITE_P(Formas, FastKernels, ::testing::Values(Traducao::par, Traducao::oito),
+                         [](const auto& p) { return p.param == Traducao::oito ? "largos" : "basicos"; });
+
+// The same call in the plain loops.
+template <typename F>
+void na_literal(F&& f) {
+    const ComTraducao literal(Traducao::literal);
+    f();
+}
 
 }  // namespace
 
@@ -52,7 +57,7 @@ TEST_P(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
                 tr.reserva(metodo, r.N);
                 const Controles k{nit, 1e-3, 1.3};
                 resolve(metodo, s.visto(), k, s.x.data(), ts);
-                resolve(metodo, r.visto(), k, r.x.data(), tr, referencia::nucleos().solvers);
+                na_literal([&] { resolve(metodo, r.visto(), k, r.x.data(), tr); });
                 EXPECT_TRUE(mesmos_bytes(s.x, r.x)) << "solver " << metodo << ", " << nx << " x " << ny;
                 if (metodo == 5) {
                     EXPECT_EQ(std::memcmp(ts.msi_L.data(), tr.msi_L.data(), ts.msi_L.size() * sizeof(FatorL)), 0);
@@ -67,7 +72,7 @@ TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
         const SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
         double r = 0.25, q = 0.25;
         norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), r);
-        referencia::norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), q);
+        literal::norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), q);
         EXPECT_EQ(std::memcmp(&r, &q, sizeof r), 0) << nx << " x " << ny;
     }
 }
@@ -75,7 +80,6 @@ TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
 // The fields after a few outer iterations of a case with each solver, with the program's
 // kernels and with the literal ones: every system the discretization builds passes through both.
 TEST_P(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
-    const Nucleos literais = referencia::nucleos();
     const std::map<int, std::string> casos[] = {
         {{2, "20"}, {3, "17"}, {6, "25"}},
         {{2, "24"}, {3, "24"}, {6, "15"}, {18, "1"}, {19, "1"}},
@@ -94,7 +98,7 @@ TEST_P(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
             ArquivoTexto l1("l1"), i1("i1"), r1("r1"), l2("l2"), i2("i2"), r2("r2");
             Trabalho t1, t2;
             ciclo(caso, rapido, t1, l1, i1, r1);
-            ciclo(caso, literal, t2, l2, i2, r2, literais);
+            na_literal([&] { ciclo(caso, literal, t2, l2, i2, r2); });
             for (auto* f : {&l1, &i1, &r1, &l2, &i2, &r2}) f->fecha();
             const std::string onde = "solver " + std::to_string(metodo) + ", " + std::to_string(caso.nx) + " x " +
                                      std::to_string(caso.ny);
@@ -128,17 +132,17 @@ TEST_P(FastKernels, AssemblyAndCorrectionsGiveTheLiteralBytes) {
     base.vn[21] = -0.0;
     using Rotina = void (*)(const CaseData&, Campos&);
     const std::pair<Rotina, Rotina> pares[] = {
-        {&coeficientes_uv, &referencia::coeficientes_uv},       {&termo_fonte_u, &referencia::termo_fonte_u},
-        {&termo_fonte_v, &referencia::termo_fonte_v},           {&velocidades_face, &referencia::velocidades_face},
-        {&coeficientes_plinha, &referencia::coeficientes_plinha},
+        {&coeficientes_uv, &literal::coeficientes_uv},       {&termo_fonte_u, &literal::termo_fonte_u},
+        {&termo_fonte_v, &literal::termo_fonte_v},           {&velocidades_face, &literal::velocidades_face},
+        {&coeficientes_plinha, &literal::coeficientes_plinha},
     };
     int k = 0;
-    for (const auto& [programa, literal] : pares) {
+    for (const auto& [programa, plana] : pares) {
         Campos a = base, b = base;
         coeficientes_uv(caso, a);  // velocidades_face reads the momentum rows
         coeficientes_uv(caso, b);
         programa(caso, a);
-        literal(caso, b);
+        plana(caso, b);
         ++k;
         EXPECT_EQ(std::memcmp(a.a.data(), b.a.data(), a.a.size() * sizeof(Linha)), 0) << k;
         for (const auto& [x, y] : {std::pair{&a.bp, &b.bp}, {&a.dc_u, &b.dc_u}, {&a.dc_v, &b.dc_v}, {&a.ue, &b.ue},

@@ -1,0 +1,373 @@
+// The fast form of MSI: the recurrences of the plain loops taken as wavefronts of row bands,
+// two rows side by side in the lanes where every row of a band is inside the grid.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "solvers/recorrencias.hpp"
+#include "solvers/solvers.hpp"
+#include "vetor/traducao.hpp"
+
+namespace quelna {
+
+namespace {
+
+using detalhe::mesmos_bits;
+using recorrencias::alfa_msi;
+using recorrencias::avanca;
+using recorrencias::Fatores;
+using recorrencias::recua;
+
+inline void fatora(const Linha& r, double alfa, double fS, double fSE, double gS, double gW, double hS, double gSE,
+                   double fW, double hSE, double hW, FatorL& L, FatorU& U) {
+    const Fatores<double> F = recorrencias::fatora(r.as, r.aw, r.ap, r.ae, r.an, alfa, fS, fSE, gS, gW, hS, gSE, fW,
+                                                   hSE, hW);
+    L = FatorL{F.e, F.d, F.c, F.b};
+    U = FatorU{F.f, F.g, F.h};
+}
+
+// res = bp - A x at the inner volumes P = ini..fim, as many at a time as a vector V holds, their
+// squares added to soma in numbering order.
+template <typename V>
+__attribute__((always_inline)) inline double residuo_interior(int nx, int ini, int fim, const Linha* a,
+                                                              const double* bp, const double* x, double* res,
+                                                              double soma) {
+    constexpr int L = sizeof(V) / sizeof(double);
+    int P = ini;
+    for (; P + L - 1 <= fim; P += L) {
+        detalhe::guarda(res + P, detalhe::residuo_v<V>(nx, a, bp, x, P));
+        for (int k = P; k < P + L; ++k) soma += res[k] * res[k];
+    }
+    for (; P <= fim; ++P) {
+        res[P] = detalhe::residuo_v<double>(nx, a, bp, x, P);
+        soma += res[P] * res[P];
+    }
+    return soma;
+}
+
+// res = bp - A x; returns the Euclidean norm, its squares summed in numbering order.
+double residuo(int nx, int N, const Linha* a, const double* bp, const double* x, double* res) {
+    double soma = 0.0;
+    const int fim1 = nx < N ? nx : N;
+    for (int P = 1; P <= fim1; ++P) {
+        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
+        soma += res[P] * res[P];
+    }
+    const auto interior = [](auto lanes, int nx, int ini, int fim, const Linha* a, const double* bp, const double* x,
+                             double* res, double soma) __attribute__((always_inline)) {
+        return residuo_interior<typename decltype(lanes)::tipo>(nx, ini, fim, a, bp, x, res, soma);
+    };
+    soma = nas_larguras(interior, nx, fim1 + 1, N - nx, a, bp, x, res, soma);
+    for (int P = (N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1); P <= N; ++P) {
+        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
+        soma += res[P] * res[P];
+    }
+    return std::sqrt(soma);
+}
+
+// The steps t = 0, 1, ... of a band of B rows in which row k is 2k columns behind row 0.
+// While rows enter or leave the grid, parcial(t) takes the step one volume at a time; in
+// between, every row is inside it, and two rows share a vector register: dois(q, t, o) gives
+// rows 2q and 2q+1 at step t from o, their values at step t - 1. guardado holds each row's
+// last value between the two kinds of step.
+template <int B, typename Parcial, typename Dois>
+__attribute__((always_inline)) inline void passos_da_banda(int nx, double (&guardado)[B], Parcial parcial, Dois dois) {
+    using detalhe::par;
+    const int fim = nx + 2 * (B - 1);
+    int t = 0;
+    for (; t < 2 * B - 1 && t < fim; ++t) parcial(t);
+    if (t <= nx - 1) {
+        par o[B / 2];
+        for (int q = 0; q < B / 2; ++q) o[q] = par{guardado[2 * q], guardado[2 * q + 1]};
+        for (; t <= nx - 1; ++t)
+#pragma GCC unroll 8
+            for (int q = 0; q < B / 2; ++q) o[q] = dois(q, t, o[q]);
+        for (int q = 0; q < B / 2; ++q) {
+            guardado[2 * q] = o[q][0];
+            guardado[2 * q + 1] = o[q][1];
+        }
+    }
+    for (; t < fim; ++t) parcial(t);
+}
+
+// Forward substitution y = L^-1 res. Row 1 runs alone; the other rows advance in bands as a
+// wavefront, each row two columns behind the row below (it needs the south and south-east
+// values), each keeping its last value (the next one's west neighbour) at hand. The first
+// volume of a row also reads the last volume of the row below through d; the discretization
+// makes d zero there, and the value is then taken without waiting, provided it is the same
+// whatever the sign of that zero product: a band where it is not, or where the value read
+// turns out not finite, is done again in the plain order.
+template <int B>
+bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double* y) {
+    double oeste[B];
+    int base[B];
+    for (int k = 0; k < B; ++k) base[k] = (j0 + k - 1) * nx;
+    bool ok = true;
+    const auto passo = [&](int k, int i) {
+        const int P = base[k] + i;
+        const FatorL& L = msi_L[P];
+        if (i > 1) {
+            oeste[k] = y[P] = avanca(res[P], L.e, L.d, L.c, L.b, oeste[k], y[P - nx + 1], y[P - nx]);
+        } else if (k == 0) {
+            oeste[k] = y[P] = avanca(res[P], L.e, L.d, L.c, L.b, y[P - 1], y[P - nx + 1], y[P - nx]);
+        } else {
+            const double mais = ((res[P] - 0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
+            const double menos = ((res[P] - -0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
+            ok = ok && L.d == 0.0 && mesmos_bits(mais, menos);
+            oeste[k] = y[P] = mais / L.e;
+        }
+    };
+    const auto parcial = [&](int t) {
+        for (int k = 0; k < B; ++k) {
+            const int i = 1 + t - 2 * k;
+            if (i >= 1 && i <= nx) passo(k, i);
+        }
+    };
+    // Where the rows are inside the grid, row 2q at column i and row 2q+1 at column i - 2 share a
+    // register, their coefficients gathered lane by lane, with one packed division.
+    const auto dois = [&](int q, int t, detalhe::par o) {
+        using detalhe::par;
+        const int P0 = base[2 * q] + 1 + t - 4 * q, P1 = base[2 * q + 1] - 1 + t - 4 * q;
+        const par ed0 = detalhe::carrega(&msi_L[P0].e), cb0 = detalhe::carrega(&msi_L[P0].c);
+        const par ed1 = detalhe::carrega(&msi_L[P1].e), cb1 = detalhe::carrega(&msi_L[P1].c);
+        const par e = __builtin_shufflevector(ed0, ed1, 0, 2), d = __builtin_shufflevector(ed0, ed1, 1, 3);
+        const par c = __builtin_shufflevector(cb0, cb1, 0, 2), b = __builtin_shufflevector(cb0, cb1, 1, 3);
+        const par r = par{res[P0], res[P1]};
+        const par se = par{y[P0 - nx + 1], y[P1 - nx + 1]}, sul = par{y[P0 - nx], y[P1 - nx]};
+        const par v = avanca(r, e, d, c, b, o, se, sul);
+        y[P0] = v[0];
+        y[P1] = v[1];
+        return v;
+    };
+    passos_da_banda<B>(nx, oeste, parcial, dois);
+    for (int k = 1; ok && k < B; ++k) ok = std::isfinite(y[base[k]]);
+    return ok;
+}
+
+void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
+    for (int P = 1; P <= (nx < N ? nx : N); ++P) {
+        const FatorL& L = msi_L[P];
+        double t = res[P];
+        if (P - 1 >= 1) t = t - L.d * y[P - 1];
+        if (P - nx + 1 >= 1) t = t - L.c * y[P - nx + 1];
+        y[P] = t / L.e;
+    }
+    const auto simples = [&](int ini, int fim) {
+        for (int P = ini; P <= fim; ++P) {
+            const FatorL& L = msi_L[P];
+            y[P] = avanca(res[P], L.e, L.d, L.c, L.b, y[P - 1], y[P - nx + 1], y[P - nx]);
+        }
+    };
+    constexpr int banda = 8;
+    int j0 = 2;
+    if (nx >= 3)
+        for (; j0 + banda - 1 <= ny; j0 += banda)
+            if (!avanco_banda<banda>(nx, j0, msi_L, res, y)) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
+    simples((j0 - 1) * nx + 1, N);
+}
+
+// Backward substitution delta = U^-1 y, then x += delta: the mirror of the forward one, rows
+// from the top down, each row two columns behind the row above, the last volume of a row
+// reading the first of the row above through f.
+template <int B>
+bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, double* delta) {
+    double leste[B];
+    int base[B];
+    for (int k = 0; k < B; ++k) base[k] = (j0 - k - 1) * nx;
+    bool ok = true;
+    const auto passo = [&](int k, int i) {
+        const int P = base[k] + i;
+        const FatorU& U = msi_U[P];
+        if (i < nx) {
+            leste[k] = delta[P] = recua(y[P], U.f, U.g, U.h, leste[k], delta[P + nx - 1], delta[P + nx]);
+        } else if (k == 0) {
+            leste[k] = delta[P] = recua(y[P], U.f, U.g, U.h, delta[P + 1], delta[P + nx - 1], delta[P + nx]);
+        } else {
+            const double mais = ((y[P] - 0.0) - U.g * delta[P + nx - 1]) - U.h * delta[P + nx];
+            const double menos = ((y[P] - -0.0) - U.g * delta[P + nx - 1]) - U.h * delta[P + nx];
+            ok = ok && U.f == 0.0 && mesmos_bits(mais, menos);
+            leste[k] = delta[P] = mais;
+        }
+    };
+    const auto parcial = [&](int t) {
+        for (int k = 0; k < B; ++k) {
+            const int i = nx - t + 2 * k;
+            if (i >= 1 && i <= nx) passo(k, i);
+        }
+    };
+    const auto dois = [&](int q, int t, detalhe::par o) {
+        using detalhe::par;
+        const int P0 = base[2 * q] + nx - t + 4 * q, P1 = base[2 * q + 1] + nx - t + 4 * q + 2;
+        const par fg0 = detalhe::carrega(&msi_U[P0].f), fg1 = detalhe::carrega(&msi_U[P1].f);
+        const par f = __builtin_shufflevector(fg0, fg1, 0, 2), g = __builtin_shufflevector(fg0, fg1, 1, 3);
+        const par h = par{msi_U[P0].h, msi_U[P1].h};
+        const par r = par{y[P0], y[P1]};
+        const par no = par{delta[P0 + nx - 1], delta[P1 + nx - 1]}, n = par{delta[P0 + nx], delta[P1 + nx]};
+        const par v = recua(r, f, g, h, o, no, n);
+        delta[P0] = v[0];
+        delta[P1] = v[1];
+        return v;
+    };
+    passos_da_banda<B>(nx, leste, parcial, dois);
+    for (int k = 1; ok && k < B; ++k) ok = std::isfinite(delta[base[k] + nx + 1]);
+    return ok;
+}
+
+void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const double* y, double* delta, double* x) {
+    for (int P = N; P >= (ny - 1) * nx + 1 && P >= 1; --P) {
+        const FatorU& U = msi_U[P];
+        double t = y[P];
+        if (P + 1 <= N) t = t - U.f * delta[P + 1];
+        if (P + nx - 1 <= N) t = t - U.g * delta[P + nx - 1];
+        delta[P] = t;
+        x[P] = x[P] + delta[P];
+    }
+    const auto simples = [&](int fim, int ini) {
+        for (int P = fim; P >= ini; --P) {
+            const FatorU& U = msi_U[P];
+            delta[P] = recua(y[P], U.f, U.g, U.h, delta[P + 1], delta[P + nx - 1], delta[P + nx]);
+        }
+    };
+    constexpr int banda = 6;
+    int j0 = ny - 1;
+    if (nx >= 3)
+        for (; j0 - banda + 1 >= 1; j0 -= banda) {
+            if (!retrocesso_banda<banda>(nx, j0, msi_U, y, delta)) simples(j0 * nx, (j0 - banda) * nx + 1);
+            // x is not read by the substitution: adding the corrections after the band is the same.
+            for (int P = (j0 - banda) * nx + 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P];
+        }
+    simples(j0 * nx, 1);
+    for (int P = 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P];
+}
+
+}  // namespace
+
+void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
+    if (traducao() == Traducao::literal) return literal::msi_avanco(nx, ny, N, msi_L, res, y);
+    avanco(nx, ny, N, msi_L, res, y);
+}
+
+void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
+    if (traducao() == Traducao::literal) return literal::msi_fatores(s, msi_L, msi_U);
+    const int nx = s.nx, ny = s.ny, N = s.N;
+    const Linha* a = s.a;
+    // Row 1 has no neighbours to the south: factor entries outside 1..N count as 0.
+    const auto f = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].f : 0.0; };
+    const auto g = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].g : 0.0; };
+    const auto h = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q].h : 0.0; };
+    for (int P = 1; P <= (nx < N ? nx : N); ++P)
+        fatora(a[P], alfa_msi(nx, ny, P, 1), f(P - nx), f(P - nx + 1), g(P - nx), g(P - 1), h(P - nx),
+               g(P - nx + 1), f(P - 1), h(P - nx + 1), h(P - 1), msi_L[P], msi_U[P]);
+    const auto volume = [&](int i, int j, FatorL& L, FatorU& U) {
+        const int P = (j - 1) * nx + i;
+        const FatorU &S = msi_U[P - nx], &SE = msi_U[P - nx + 1], &W = msi_U[P - 1];
+        fatora(a[P], alfa_msi(nx, ny, i, j), S.f, SE.f, S.g, W.g, S.h, SE.g, W.f, SE.h, W.h, L, U);
+    };
+    const auto linhas = [&](int j0, int j1) {
+        for (int j = j0; j <= j1; ++j)
+            for (int i = 1; i <= nx; ++i) volume(i, j, msi_L[(j - 1) * nx + i], msi_U[(j - 1) * nx + i]);
+    };
+    // The rows from 2 on advance in bands as a wavefront, each row two columns behind the row
+    // below (a volume needs its south and south-east neighbours). The first volume of a row also
+    // reads the last one of the row below, not yet computed: it takes what the arrays hold, and
+    // once the band is done it is computed again from the final values; where a single bit
+    // differs the band is done again in the plain order.
+    constexpr int banda = 8;
+    const auto parcial = [&](int j0, int t) {
+        for (int k = 0; k < banda; ++k) {
+            const int i = 1 + t - 2 * k;
+            if (i >= 1 && i <= nx) volume(i, j0 + k, msi_L[(j0 + k - 1) * nx + i], msi_U[(j0 + k - 1) * nx + i]);
+        }
+    };
+    // Where every row of the band is past its first volume and short of the end of the grid, two
+    // rows go in the lanes of a vector register, row 2q at column i and row 2q+1 at column i - 2.
+    using detalhe::carrega;
+    using detalhe::par;
+    const auto dois = [&](int q, int j0, int t) {
+        const int i0 = 1 + t - 4 * q, i1 = i0 - 2, j = j0 + 2 * q;
+        const int P0 = (j - 1) * nx + i0, P1 = j * nx + i1;
+        const par sw0 = carrega(&a[P0].as), pe0 = carrega(&a[P0].ap);
+        const par sw1 = carrega(&a[P1].as), pe1 = carrega(&a[P1].ap);
+        const auto fgh = [&](int Q0, int Q1, par& f, par& g, par& h) {
+            const par fg0 = carrega(&msi_U[Q0].f), fg1 = carrega(&msi_U[Q1].f);
+            f = __builtin_shufflevector(fg0, fg1, 0, 2);
+            g = __builtin_shufflevector(fg0, fg1, 1, 3);
+            h = par{msi_U[Q0].h, msi_U[Q1].h};
+        };
+        par fS, gS, hS, fSE, gSE, hSE, fW, gW, hW;
+        fgh(P0 - nx, P1 - nx, fS, gS, hS);
+        fgh(P0 - nx + 1, P1 - nx + 1, fSE, gSE, hSE);
+        fgh(P0 - 1, P1 - 1, fW, gW, hW);
+        const Fatores<par> F =
+            recorrencias::fatora(__builtin_shufflevector(sw0, sw1, 0, 2), __builtin_shufflevector(sw0, sw1, 1, 3),
+                   __builtin_shufflevector(pe0, pe1, 0, 2), __builtin_shufflevector(pe0, pe1, 1, 3),
+                   par{a[P0].an, a[P1].an}, par{alfa_msi(nx, ny, i0, j), alfa_msi(nx, ny, i1, j + 1)}, fS, fSE, gS, gW,
+                   hS, gSE, fW, hSE, hW);
+        msi_L[P0] = FatorL{F.e[0], F.d[0], F.c[0], F.b[0]};
+        msi_L[P1] = FatorL{F.e[1], F.d[1], F.c[1], F.b[1]};
+        msi_U[P0] = FatorU{F.f[0], F.g[0], F.h[0]};
+        msi_U[P1] = FatorU{F.f[1], F.g[1], F.h[1]};
+    };
+    int j0 = 2;
+    if (nx >= 3)
+        for (; j0 + banda - 1 <= ny; j0 += banda) {
+            int t = 0;
+            for (; t < 2 * banda - 1 && t < nx + 2 * (banda - 1); ++t) parcial(j0, t);
+            for (; t <= nx - 1; ++t)
+                for (int q = 0; q < banda / 2; ++q) dois(q, j0, t);
+            for (; t < nx + 2 * (banda - 1); ++t) parcial(j0, t);
+            bool ok = true;
+            for (int k = 1; ok && k < banda; ++k) {
+                const int P = (j0 + k - 1) * nx + 1;
+                FatorL L;
+                FatorU U;
+                volume(1, j0 + k, L, U);
+                ok = std::memcmp(&L, &msi_L[P], sizeof L) == 0 && std::memcmp(&U, &msi_U[P], sizeof U) == 0;
+            }
+            if (!ok) linhas(j0, j0 + banda - 1);
+        }
+    linhas(j0, ny);
+}
+
+void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
+    if (traducao() == Traducao::literal) return literal::msi(s, k, x, t);
+    const auto n = static_cast<std::size_t>(s.N) + 1;
+    if (t.msi_L.size() < n) t.msi_L.resize(n);
+    if (t.msi_U.size() < n) t.msi_U.resize(n);
+    // The factors always belong to the current matrix.
+    msi_fatores(s, t.msi_L.data(), t.msi_U.data());
+    msi_correcoes(s, t.msi_L.data(), t.msi_U.data(), x, k.tol, k.nit, t);
+}
+
+void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
+                   Trabalho& t) {
+    if (traducao() == Traducao::literal) return literal::msi_correcoes(s, msi_L, msi_U, x, tol, nit, t);
+    const int nx = s.nx, ny = s.ny, N = s.N;
+    const Linha* a = s.a;
+    const double* bp = s.bp;
+    // With no limit the count would never match and only the tolerance could end the loop.
+    const int limite_it = nit < 1 ? 1 : nit;
+    const std::size_t n = static_cast<std::size_t>(N) + 1;
+    double* res = t.vetor(0, n);
+    double* y = t.vetor(1, n);
+    double* delta = t.vetor(2, n);
+    // With a single column a substitution reads its own entry (the south-east neighbour of the
+    // forward one, the north-west of the backward one) before it writes it: the value of the
+    // correction before, and 0 in the first. With more columns every entry is written first.
+    if (nx == 1) {
+        std::fill(y, y + n, 0.0);
+        std::fill(delta, delta + n, 0.0);
+    }
+
+    const double s0 = residuo(nx, N, a, bp, x, res);
+    const double limite = s0 * tol;
+    for (int k = 1;; ++k) {
+        avanco(nx, ny, N, msi_L, res, y);
+        retrocesso(nx, ny, N, msi_U, y, delta, x);
+        const double r = residuo(nx, N, a, bp, x, res);
+        // A norm that is not a number ends the iteration too: only r > limite goes on.
+        if (k == limite_it || !(r > limite)) break;
+    }
+}
+
+}  // namespace quelna
