@@ -16,8 +16,9 @@ void fonte(const CaseData& caso, Campos& c) {
         const int nx = caso.nx;
         for (int j = 2; j <= caso.ny - 1; ++j)
             detalhe::ao_longo<typename decltype(lanes)::tipo>(
-                (j - 1) * nx + 2, j * nx - 1,
-                [&](auto l, int P) __attribute__((always_inline)) { poe_fonte<typename decltype(l)::tipo, v>(caso, c, P); });
+                (j - 1) * nx + 2, j * nx - 1, [&](auto l, int P) __attribute__((always_inline)) {
+                    poe_fonte<typename decltype(l)::tipo, v>(caso, c, P);
+                });
     };
     na_traducao(v ? literal::termo_fonte_v : literal::termo_fonte_u, corpo, caso, c);
 }

@@ -25,10 +25,12 @@ void adi(const Sistema& s, const Controles& k, double* x, Trabalho&) {
 
     for (int it = 0; it < k.nit; ++it) {
         // Row sweep: lines along x.
-        guarda(1, primeiro_da_linha(a[1].ap, a[1].ae, fora_da_linha_borda(N, bp, x, 1, a[1].as, 1 - nx, a[1].an, 1 + nx)));
+        guarda(1,
+               primeiro_da_linha(a[1].ap, a[1].ae, fora_da_linha_borda(N, bp, x, 1, a[1].as, 1 - nx, a[1].an, 1 + nx)));
         for (int P = 2; P <= N; ++P)
-            guarda(P, elimina(a[P].ap, a[P].aw, a[P].ae, fora_da_linha_borda(N, bp, x, P, a[P].as, P - nx, a[P].an, P + nx),
-                              pt[P - 1], qt[P - 1]));
+            guarda(P,
+                   elimina(a[P].ap, a[P].aw, a[P].ae,
+                           fora_da_linha_borda(N, bp, x, P, a[P].as, P - nx, a[P].an, P + nx), pt[P - 1], qt[P - 1]));
         for (int j = 1; j <= ny; ++j) x[j * nx] = qt[j * nx];
         for (int j = 1; j <= ny; ++j)
             for (int i = nx - 1; i >= 1; --i) {
@@ -38,7 +40,8 @@ void adi(const Sistema& s, const Controles& k, double* x, Trabalho&) {
 
         // Column sweep: lines along y, from the values the row sweep left.
         for (int P = 1; P <= nx; ++P)
-            guarda(P, primeiro_da_linha(a[P].ap, a[P].an, fora_da_linha_borda(N, bp, x, P, a[P].aw, P - 1, a[P].ae, P + 1)));
+            guarda(P, primeiro_da_linha(a[P].ap, a[P].an,
+                                        fora_da_linha_borda(N, bp, x, P, a[P].aw, P - 1, a[P].ae, P + 1)));
         for (int i = 1; i <= nx; ++i)
             for (int j = 2; j <= ny; ++j) {
                 const int P = (j - 1) * nx + i;

@@ -73,7 +73,8 @@ void adi_rapido(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     for (int it = 0; it < nit; ++it) {
         // Row sweep. The right-hand sides across the lines come first (x is not written during
         // the elimination), which leaves the recurrence itself as short as it can be.
-        for (int P = 1; P <= std::min(nx, N); ++P) qt[P] = fora_da_linha_borda(N, bp, x, P, a[P].as, P - nx, a[P].an, P + nx);
+        for (int P = 1; P <= std::min(nx, N); ++P)
+            qt[P] = fora_da_linha_borda(N, bp, x, P, a[P].as, P - nx, a[P].an, P + nx);
         for (int P = nx + 1; P <= N - nx; ++P) qt[P] = fora_da_linha_x(P);
         for (int P = std::max(N - nx + 1, nx + 1); P <= N; ++P)
             qt[P] = fora_da_linha_borda(N, bp, x, P, a[P].as, P - nx, a[P].an, P + nx);
@@ -106,15 +107,17 @@ void adi_rapido(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
         // Column sweep: every column is a recurrence of its own, so the rows are visited in
         // order and the columns of a row run side by side.
         for (int P = 1; P <= std::min(nx, N); ++P)
-            guarda(P, primeiro_da_linha(a[P].ap, a[P].an, fora_da_linha_borda(N, bp, x, P, a[P].aw, P - 1, a[P].ae, P + 1)));
+            guarda(P, primeiro_da_linha(a[P].ap, a[P].an,
+                                        fora_da_linha_borda(N, bp, x, P, a[P].aw, P - 1, a[P].ae, P + 1)));
         for (int jj = 2; jj <= ny; ++jj) {
             const int ini = (jj - 1) * nx + 1, fim = jj == ny ? N - 1 : jj * nx;
             for (int P = ini; P <= fim; ++P)
                 guarda(P, elimina(a[P].ap, a[P].as, a[P].an, fora_da_linha(bp[P], a[P].aw, x[P - 1], a[P].ae, x[P + 1]),
                                   pt[P - nx], qt[P - nx]));
             if (jj == ny)
-                guarda(N, elimina(a[N].ap, a[N].as, a[N].an, fora_da_linha_borda(N, bp, x, N, a[N].aw, N - 1, a[N].ae, N + 1),
-                                  pt[N - nx], qt[N - nx]));
+                guarda(N, elimina(a[N].ap, a[N].as, a[N].an,
+                                  fora_da_linha_borda(N, bp, x, N, a[N].aw, N - 1, a[N].ae, N + 1), pt[N - nx],
+                                  qt[N - nx]));
         }
         for (int P = (ny - 1) * nx + 1; P <= N; ++P) x[P] = qt[P];
         for (int jj = ny - 1; jj >= 1; --jj)
@@ -124,6 +127,8 @@ void adi_rapido(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
 
 }  // namespace
 
-void adi(const Sistema& s, const Controles& k, double* x, Trabalho& t) { literal_ou(literal::adi, adi_rapido, s, k, x, t); }
+void adi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
+    literal_ou(literal::adi, adi_rapido, s, k, x, t);
+}
 
 }  // namespace quelna

@@ -75,8 +75,8 @@ void varredura_gs(int nx, int ny, int N, const Linha* a, const double* bp, doubl
 // rather than once per sweep. Sweep s + 1 writes row j over the values of sweep s - 1 only after
 // sweep s, one row ahead, has done with them. Within a row that has all four neighbours the
 // volumes run side by side in the lanes.
-const auto jacobi_corpo = [](auto lanes, const Sistema& s, const Controles& k, double* x, Trabalho& t)
-                              __attribute__((always_inline)) {
+const auto jacobi_corpo =
+    [](auto lanes, const Sistema& s, const Controles& k, double* x, Trabalho& t) __attribute__((always_inline)) {
     using V = typename decltype(lanes)::tipo;
     const int nx = s.nx, ny = s.ny, N = s.N, nit = k.nit;
     const Linha* __restrict a = s.a;
@@ -88,12 +88,13 @@ const auto jacobi_corpo = [](auto lanes, const Sistema& s, const Controles& k, d
             for (int P = ini; P <= fim; ++P) para[P] = ponto_borda(nx, N, a, bp, de, P);
             return;
         }
-        detalhe::ao_longo<V>(ini, fim, [&](auto l, int P) __attribute__((always_inline)) {
-            using T = typename decltype(l)::tipo;
-            using detalhe::le;
-            detalhe::guarda(para + P, ponto_de(detalhe::linha_de<T>(a, P), le<T>(bp + P), le<T>(de + P - nx),
-                                               le<T>(de + P - 1), le<T>(de + P + 1), le<T>(de + P + nx)));
-        });
+        detalhe::ao_longo<V>(
+            ini, fim, [&](auto l, int P) __attribute__((always_inline)) {
+                using T = typename decltype(l)::tipo;
+                using detalhe::le;
+                detalhe::guarda(para + P, ponto_de(detalhe::linha_de<T>(a, P), le<T>(bp + P), le<T>(de + P - nx),
+                                                   le<T>(de + P - 1), le<T>(de + P + 1), le<T>(de + P + nx)));
+            });
     };
     double* campo[2] = {x, t.vetor(0, static_cast<std::size_t>(N) + 1)};
     for (int r = 1; r <= ny + nit - 1; ++r)
@@ -131,6 +132,8 @@ void gauss_seidel(const Sistema& s, const Controles& k, double* x, Trabalho& t) 
     literal_ou(literal::gauss_seidel, gauss_seidel_rapido, s, k, x, t);
 }
 
-void sor(const Sistema& s, const Controles& k, double* x, Trabalho& t) { literal_ou(literal::sor, sor_rapido, s, k, x, t); }
+void sor(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
+    literal_ou(literal::sor, sor_rapido, s, k, x, t);
+}
 
 }  // namespace quelna
