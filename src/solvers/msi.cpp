@@ -28,12 +28,8 @@ void fatora_volume(const Sistema& s, int P, FatorL* msi_L, FatorU* msi_U) {
     const int nx = s.nx, N = s.N;
     const auto U = [&](int Q) { return Q >= 1 && Q <= N ? msi_U[Q] : FatorU{0.0, 0.0, 0.0}; };
     const FatorU S = U(P - nx), SE = U(P - nx + 1), W = U(P - 1);
-    const Linha& r = s.a[P];
-    const Fatores<double> F =
-        fatora(r.as, r.aw, r.ap, r.ae, r.an, alfa_msi(nx, s.ny, (P - 1) % nx + 1, (P - 1) / nx + 1), S.f, SE.f, S.g,
-               W.g, S.h, SE.g, W.f, SE.h, W.h);
-    msi_L[P] = FatorL{F.e, F.d, F.c, F.b};
-    msi_U[P] = FatorU{F.f, F.g, F.h};
+    fatora(s.a[P], alfa_msi(nx, s.ny, (P - 1) % nx + 1, (P - 1) / nx + 1), S.f, SE.f, S.g, W.g, S.h, SE.g, W.f, SE.h,
+           W.h, msi_L[P], msi_U[P]);
 }
 
 void avanco(int nx, int N, const FatorL* msi_L, const double* res, double* y) {

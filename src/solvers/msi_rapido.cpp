@@ -16,15 +16,8 @@ using detalhe::mesmos_bits;
 using recorrencias::alfa_msi;
 using recorrencias::avanca;
 using recorrencias::Fatores;
+using recorrencias::fatora;
 using recorrencias::recua;
-
-inline void fatora(const Linha& r, double alfa, double fS, double fSE, double gS, double gW, double hS, double gSE,
-                   double fW, double hSE, double hW, FatorL& L, FatorU& U) {
-    const Fatores<double> F = recorrencias::fatora(r.as, r.aw, r.ap, r.ae, r.an, alfa, fS, fSE, gS, gW, hS, gSE, fW,
-                                                   hSE, hW);
-    L = FatorL{F.e, F.d, F.c, F.b};
-    U = FatorU{F.f, F.g, F.h};
-}
 
 // res = bp - A x at the inner volumes P = ini..fim, as many at a time as a vector V holds, their
 // squares added to soma in numbering order.
@@ -299,7 +292,7 @@ void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
         fgh(P0 - nx + 1, P1 - nx + 1, fSE, gSE, hSE);
         fgh(P0 - 1, P1 - 1, fW, gW, hW);
         const Fatores<par> F =
-            recorrencias::fatora(__builtin_shufflevector(sw0, sw1, 0, 2), __builtin_shufflevector(sw0, sw1, 1, 3),
+            fatora(__builtin_shufflevector(sw0, sw1, 0, 2), __builtin_shufflevector(sw0, sw1, 1, 3),
                    __builtin_shufflevector(pe0, pe1, 0, 2), __builtin_shufflevector(pe0, pe1, 1, 3),
                    par{a[P0].an, a[P1].an}, par{alfa_msi(nx, ny, i0, j), alfa_msi(nx, ny, i1, j + 1)}, fS, fSE, gS, gW,
                    hS, gSE, fW, hSE, hW);

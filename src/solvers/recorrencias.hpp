@@ -94,6 +94,14 @@ __attribute__((always_inline)) inline Fatores<T> fatora(T as, T aw, T ap, T ae, 
     return F;
 }
 
+// The same for one volume, stored as its rows of the two factors.
+inline void fatora(const Linha& r, double alfa, double fS, double fSE, double gS, double gW, double hS, double gSE,
+                   double fW, double hSE, double hW, FatorL& L, FatorU& U) {
+    const Fatores<double> F = fatora(r.as, r.aw, r.ap, r.ae, r.an, alfa, fS, fSE, gS, gW, hS, gSE, fW, hSE, hW);
+    L = FatorL{F.e, F.d, F.c, F.b};
+    U = FatorU{F.f, F.g, F.h};
+}
+
 // alfa: 0.5 on real volumes, 0 on the fictitious border.
 inline double alfa_msi(int nx, int ny, int i, int j) {
     return (i >= 2 && i <= nx - 1 && j >= 2 && j <= ny - 1) ? 0.5 : 0.0;
