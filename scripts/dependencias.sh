@@ -2,7 +2,8 @@
 # Installs from Debian's packages, when missing, what one use of the project needs:
 #   scripts/dependencias.sh exemplo   building and running a case (compiler, CMake, Ninja, gnuplot)
 #   scripts/dependencias.sh testes    the above, and what the tests use (GoogleTest, clang for the
-#                                     fuzz target, the study's engines: GNU Parallel, ssh, Slurm)
+#                                     fuzz target, the study's engines: GNU Parallel, ssh, Slurm;
+#                                     VTK's Python reader for the fields file)
 #   scripts/dependencias.sh bench     the above for building, and Google Benchmark
 #   scripts/dependencias.sh pacote    the above for building, and dpkg-dev for CPack's dependencies
 set -euo pipefail
@@ -27,6 +28,7 @@ case $uso in
     precisa openssh-client
     precisa slurm-wlm
     precisa munge
+    precisa python3-vtk9
     ;;
   bench) precisa libbenchmark-dev ;;
   pacote) precisa dpkg-dev ;;

@@ -33,6 +33,7 @@ struct CaseData {
     // Names of the files made of `caso`, in the encoding of the case file.
     std::string nome_listagem;  // caso without trailing blanks
     std::string nome_iteracoes; // caso without leading and trailing blanks, then ".itn"
+    std::string nome_campos;    // the same, then ".vti": the fields file
 };
 
 using Campo = std::vector<double>;

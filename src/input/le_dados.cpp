@@ -66,6 +66,11 @@ void confere_nomes(const CaseData& caso, const std::vector<std::string>& da_exec
             throw ErroCaso(onde + "já existe \"" + *nome + "\" e não foi gravado pelo quelna; ele não foi "
                            "substituído (escolha outro nome ou apague-o)");
     }
+    // The fields file is written under a temporary name and renamed over the old one.
+    for (const std::string& nome : {caso.nome_campos, caso.nome_campos + ".tmp"})
+        if (const int erro = confere_para_gravar(nome); erro != 0)
+            throw ErroCaso(onde + "\"" + nome + "\": " + motivo_do_sistema(erro) +
+                           "; a execução grava o arquivo de campos só em arquivos comuns");
 }
 
 void le_dados(CaseData& caso, Campos& c, const std::vector<std::string>& da_execucao) {

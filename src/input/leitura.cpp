@@ -257,6 +257,7 @@ CaseData le_caso_texto(std::string_view conteudo, const std::string& nome) {
 
     c.nome_listagem = sem_brancos_finais(caso_no_arquivo);
     c.nome_iteracoes = sem_brancos(caso_no_arquivo) + ".itn";
+    c.nome_campos = sem_brancos(caso_no_arquivo) + ".vti";
     if (const std::string motivo = nome_invalido(c.nome_listagem); !motivo.empty())
         in.falha(1, mostra(c.nome_listagem) + " " + motivo);
     return c;

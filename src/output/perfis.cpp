@@ -31,7 +31,7 @@ bool reescreve_e_plota(const Roteiro& roteiro, const std::string& titulo_grafico
     // The script is read, never through a link: it is replaced below, and a link would be lost.
     std::string texto;
     const int erro = le_arquivo_comum(script, limite_de_leitura, texto, false);
-    if (erro == ENOENT) return aviso("não encontrado");
+    if (erro == ENOENT) return roteiro.opcional ? false : aviso("não encontrado");
     if (erro != 0) return aviso("não pôde ser lido: " + motivo_do_sistema(erro));
     // What the plotter writes beside it is an output too: only regular files are replaced.
     const std::string temporario = script + ".tmp";

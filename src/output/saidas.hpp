@@ -17,6 +17,7 @@ inline constexpr const char* arquivo_v = "v.dat";
 struct Roteiro {
     const char* nome;
     int mantidas;
+    bool opcional = false;  // a missing one is passed over without a word
 };
 inline constexpr Roteiro roteiro_r{"r.gnu", 6};
 inline constexpr Roteiro roteiro_u_shih{"u_Shih.gnu", 7};

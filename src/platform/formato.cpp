@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace quelna {
 
@@ -142,6 +143,57 @@ std::string utf8_para_latin1(std::string_view utf8) {
         }
     }
     return r;
+}
+
+}  // namespace quelna
+
+namespace quelna {
+
+namespace {
+constexpr char alfabeto_base64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+}
+
+std::string base64(std::string_view bytes) {
+    std::string s;
+    s.reserve((bytes.size() + 2) / 3 * 4);
+    std::size_t k = 0;
+    for (; k + 3 <= bytes.size(); k += 3) {
+        const unsigned n = (unsigned char)bytes[k] << 16 | (unsigned char)bytes[k + 1] << 8 | (unsigned char)bytes[k + 2];
+        for (const int d : {18, 12, 6, 0}) s += alfabeto_base64[(n >> d) & 63];
+    }
+    const std::size_t resto = bytes.size() - k;
+    if (resto > 0) {
+        unsigned n = (unsigned char)bytes[k] << 16;
+        if (resto == 2) n |= (unsigned char)bytes[k + 1] << 8;
+        s += alfabeto_base64[(n >> 18) & 63];
+        s += alfabeto_base64[(n >> 12) & 63];
+        s += resto == 2 ? alfabeto_base64[(n >> 6) & 63] : '=';
+        s += '=';
+    }
+    return s;
+}
+
+bool de_base64(std::string_view texto, std::string& bytes) {
+    bytes.clear();
+    unsigned n = 0;
+    int bits = 0, simbolos = 0, enchimento = 0;
+    for (const char ch : texto) {
+        if (ch == ' ' || ch == '\n' || ch == '\r' || ch == '\t') continue;
+        if (ch == '=') {
+            ++enchimento, ++simbolos;
+            continue;
+        }
+        const char* onde = ch == '\0' ? nullptr : std::strchr(alfabeto_base64, ch);
+        if (onde == nullptr) break;
+        if (enchimento > 0) return false;
+        n = n << 6 | unsigned(onde - alfabeto_base64);
+        bits += 6, ++simbolos;
+        if (bits >= 8) {
+            bits -= 8;
+            bytes += char((n >> bits) & 0xFF);
+        }
+    }
+    return simbolos % 4 == 0 && enchimento <= 2;
 }
 
 }  // namespace quelna

@@ -46,4 +46,9 @@ bool e_utf8_multibyte(std::string_view texto);
 // a byte that starts no well-formed sequence.
 std::string utf8_para_latin1(std::string_view utf8);
 
+// Bytes as base64 text (RFC 4648, with padding), and back; decoding stops at the first byte
+// outside the alphabet and returns false when what it read is not whole base64.
+std::string base64(std::string_view bytes);
+bool de_base64(std::string_view texto, std::string& bytes);
+
 }  // namespace quelna

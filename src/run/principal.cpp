@@ -4,6 +4,7 @@
 
 #include "input/caso.hpp"
 #include "input/shih.hpp"
+#include "output/escoamento.hpp"
 #include "output/saidas.hpp"
 #include "platform/comando.hpp"
 #include "platform/formato.hpp"
@@ -14,9 +15,11 @@
 namespace quelna {
 
 std::vector<std::string> arquivos_da_execucao() {
-    std::vector<std::string> nomes = {arquivo_caso, arquivo_ucex, arquivo_vcex, arquivo_r, arquivo_u, arquivo_v,
-                                      "ghia_u.dat", "ghia_v.dat"};
-    for (const Roteiro& r : roteiros) {
+    std::vector<std::string> nomes = {arquivo_caso, arquivo_ucex,     arquivo_vcex, arquivo_r,   arquivo_u,
+                                      arquivo_v,    arquivo_psi,      arquivo_vortices, "ghia_u.dat", "ghia_v.dat"};
+    std::vector<Roteiro> todos(std::begin(roteiros), std::end(roteiros));
+    todos.push_back(roteiro_psi);
+    for (const Roteiro& r : todos) {
         nomes.push_back(r.nome);
         nomes.push_back(std::string(r.nome) + ".tmp");
         for (const auto& saida : saidas_do_plotador(r.nome)) nomes.push_back(saida);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "discretization/equacoes.hpp"
+#include "output/escoamento.hpp"
 #include "output/saidas.hpp"
 #include "platform/comando.hpp"
 #include "platform/formato.hpp"
@@ -222,6 +223,9 @@ EstadoCiclo solucao(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& 
     listagem.vazia();
     listagem.vazia();
     listagem.linha(fixo(e.tempo, 14, 2) + " = tempo de processamento (s)");
+    // The listing is whole; what shows the flow itself follows it.
+    listagem.descarrega();
+    escoamento(caso, c, cab.titulo_grafico);
 
     iteracoes.fecha();
     // Padded to 70 characters, never cut: a name of many-byte characters may be longer.

@@ -11,6 +11,7 @@
 
 #include "input/caso.hpp"
 #include "input/shih.hpp"
+#include "output/escoamento.hpp"
 #include "output/saidas.hpp"
 #include "platform/arquivo.hpp"
 #include "platform/comando.hpp"
@@ -283,10 +284,20 @@ Estudo faz_estudo(const std::string& pasta_caso, std::vector<int> tamanhos, cons
             e.avisos.push_back(m.problema);
         } else {
             m.desfecho = m.valores.razao <= m.tolm ? DesfechoMalha::convergiu : DesfechoMalha::itmax;
-            m.erro_u = erro_do_perfil(le_perfil(m.pasta + "/" + arquivo_u, true),
-                                      estacoes_do_perfil(true, e.problema, e.Re));
-            m.erro_v = erro_do_perfil(le_perfil(m.pasta + "/" + arquivo_v, false),
-                                      estacoes_do_perfil(false, e.problema, e.Re));
+            const auto perfil_u = le_perfil(m.pasta + "/" + arquivo_u, true);
+            const auto perfil_v = le_perfil(m.pasta + "/" + arquivo_v, false);
+            m.erro_u = erro_do_perfil(perfil_u, estacoes_do_perfil(true, e.problema, e.Re));
+            m.erro_v = erro_do_perfil(perfil_v, estacoes_do_perfil(false, e.problema, e.Re));
+            // The flow itself: the vortex centres and the extrema of the profiles are values like
+            // those of the listing, extrapolated across the grids.
+            for (auto& v : le_vortices(le(m.pasta + "/" + arquivo_vortices))) m.valores.valores.push_back(v);
+            for (auto& v : extremos_dos_perfis(perfil_u, perfil_v)) m.valores.valores.push_back(v);
+            if (e.problema == 1) {
+                const auto campos = le_campos_vtk(le(m.pasta + "/" + base.nome_campos));
+                for (const char* f : {"u", "v", "p"})
+                    if (const auto a = campos.find(std::string("erro_") + f); a != campos.end())
+                        m.normas[f] = normas(a->second);
+            }
         }
     }
     estima(e);
@@ -385,7 +396,9 @@ bool figura_do_erro(const Estudo& e, const std::string& saida) {
         series.push_back(s);
     };
     for (const auto& l : e.linhas) {
-        if (l.nome.rfind("u(", 0) == 0 || l.nome.rfind("v(", 0) == 0 || l.nome == "tamanho_medio") continue;
+        if (l.nome.rfind("u(", 0) == 0 || l.nome.rfind("v(", 0) == 0 || l.nome == "tamanho_medio" ||
+            valor_do_escoamento(l.nome))
+            continue;
         std::vector<std::pair<int, double>> contra_ext, contra_ref;
         for (std::size_t k = 0; k < e.malhas.size(); ++k) {
             const double v = l.por_malha[k];
@@ -460,6 +473,49 @@ bool figura_do_erro(const Estudo& e, const std::string& saida) {
     return desenha(saida, "erro.gnu", "erro.png");
 }
 
+// The norms of the Shih error over the field against the grid spacing, log-log, with their
+// observed orders.
+bool figura_das_normas(const Estudo& e, const std::string& saida) {
+    std::ostringstream dados, gp;
+    int series = 0;
+    gp << "set terminal pngcairo size 1100,700 enhanced font 'sans,11'\nset output 'normas.png'\nset encoding utf8\n"
+       << "set logscale xy\nset format y '10^{%L}'\nset grid\nset key outside right top Left reverse noenhanced\n"
+       << "set xlabel 'espaçamento da malha h = 1/N'\nset ylabel 'norma do erro'\n"
+       << "set title " << aspas_gnuplot(utf8_de_latin1(e.caso) + ": normas do erro em todo o campo (solução de Shih)")
+       << " noenhanced\nset xtics (";
+    bool primeira = true;
+    for (const auto& m : e.malhas)
+        if (usada(m) && !m.normas.empty()) gp << (primeira ? "" : ", ") << "'1/" << m.n << "' " << num(1.0 / m.n, 12), primeira = false;
+    gp << ")\nplot ";
+    const char* cores[] = {"#1f77b4", "#d62728", "#2ca02c"};
+    int cor = 0;
+    for (const char* f : {"u", "v", "p"}) {
+        int tipo = 0;
+        for (const char* norma : {"max", "L1", "L2"}) {
+            std::vector<std::pair<int, double>> erros;
+            for (const auto& m : e.malhas)
+                if (const auto n = m.normas.find(f); usada(m) && n != m.normas.end())
+                    erros.push_back({m.n, tipo == 0 ? n->second.maximo : tipo == 1 ? n->second.l1 : n->second.l2});
+            if (erros.size() >= 2) {
+                dados << "# " << f << " " << norma << "\n";
+                for (const auto& [n, er] : erros) dados << num(1.0 / n, 12) << " " << num(er, 12) << "\n";
+                dados << "\n\n";
+                gp << (series ? ", \\\n     " : "") << "'normas.dat' index " << series << " using 1:2 with linespoints lw 2 lc rgb '"
+                   << cores[cor] << "' dt " << tipo + 1 << " pt " << 5 + 2 * tipo << " ps 1.3 title "
+                   << aspas_gnuplot(std::string(f) + ", norma " + norma + " (ordem " + num(ordem_observada(erros), 3) + ")");
+                ++series;
+            }
+            ++tipo;
+        }
+        ++cor;
+    }
+    if (series == 0) return false;
+    gp << "\n";
+    escreve(saida + "/normas.dat", dados.str());
+    escreve(saida + "/normas.gnu", gp.str());
+    return desenha(saida, "normas.gnu", "normas.png");
+}
+
 // The centre-line profiles of every grid over the reference points.
 bool figura_dos_perfis(const Estudo& e, const std::string& saida, bool e_u) {
     std::ostringstream p, ref;
@@ -503,6 +559,7 @@ std::vector<std::string> escreve_relatorio(const Estudo& e, const std::string& s
     if (figura_do_erro(e, saida)) figuras.push_back("erro.png");
     if (figura_dos_perfis(e, saida, true)) figuras.push_back("perfis_u.png");
     if (figura_dos_perfis(e, saida, false)) figuras.push_back("perfis_v.png");
+    if (figura_das_normas(e, saida)) figuras.push_back("normas.png");
 
     std::ostringstream md, csv;
     md << "# Estudo de convergência de malha: " << utf8_de_latin1(e.caso) << "\n\n";
@@ -617,6 +674,43 @@ std::vector<std::string> escreve_relatorio(const Estudo& e, const std::string& s
             }
         md << "\n";
     }
+    // The norms of the Shih error over the whole field.
+    bool ha_normas = false;
+    for (const auto& m : e.malhas) ha_normas = ha_normas || (usada(m) && !m.normas.empty());
+    if (ha_normas) {
+        md << "Normas do erro em todo o campo, sobre os volumes reais (do arquivo de campos de cada malha; p relativa à "
+              "sua média; L1 e L2 são a média de |erro| e a raiz da média de erro²):\n\n| erro | norma |";
+        for (const auto& m : e.malhas) md << " N = " << m.n << " |";
+        md << " ordem observada |\n|---|---|";
+        for (std::size_t k = 0; k <= e.malhas.size(); ++k) md << "---|";
+        md << "\n";
+        for (const char* f : {"u", "v", "p"})
+            for (const int tipo : {0, 1, 2}) {
+                const char* norma = tipo == 0 ? "max" : tipo == 1 ? "L1" : "L2";
+                std::vector<std::pair<int, double>> erros;
+                md << "| " << f << " | " << norma << " |";
+                csv << "norma_" << f << "_" << norma;
+                for (const auto& m : e.malhas) {
+                    const auto n = m.normas.find(f);
+                    const double v = usada(m) && n != m.normas.end()
+                                         ? (tipo == 0 ? n->second.maximo : tipo == 1 ? n->second.l1 : n->second.l2)
+                                         : std::numeric_limits<double>::quiet_NaN();
+                    if (std::isfinite(v)) erros.push_back({m.n, v});
+                    md << " " << num(v, 4) << " |";
+                    csv << "," << num(v, 15);
+                }
+                const double p = ordem_observada(erros);
+                md << " " << num(p, 3) << " |\n";
+                csv << "," << (std::isfinite(p) ? num(p, 15) : "") << std::string(7 + e.malhas.size(), ',') << "\n";
+            }
+        md << "\n";
+    }
+    bool ha_vortices = false;
+    for (const auto& l : e.linhas) ha_vortices = ha_vortices || l.nome == "x_primario";
+    if (e.problema != 1 && ha_vortices)
+        md << "Os centros dos vórtices de cada malha vêm de vortices.dat: o extremo de psi nos nós, deslocado pela "
+              "quadrática nos 3 x 3 nós em volta. As posições da tabela V de Ghia et al. são as de nós de malhas de "
+              "espaçamento 1/128 a 1/256: elas não decidem uma diferença menor que cerca de 0,004.\n\n";
     if (e.problema != 1)
         for (const auto& x : entradas_suspeitas())
             if (x.Re == static_cast<int>(e.Re))
@@ -633,7 +727,8 @@ std::vector<std::string> escreve_relatorio(const Estudo& e, const std::string& s
     for (const auto& a : e.avisos) md << "- aviso: " << a << "\n";
     if (!e.avisos.empty()) md << "\n";
     const std::pair<const char*, const char*> legendas[] = {
-        {"erro.png", "erro contra a malha"}, {"perfis_u.png", "perfis de u"}, {"perfis_v.png", "perfis de v"}};
+        {"erro.png", "erro contra a malha"}, {"perfis_u.png", "perfis de u"}, {"perfis_v.png", "perfis de v"},
+        {"normas.png", "normas do erro (Shih)"}};
     for (const auto& [figura, legenda] : legendas)
         if (std::find(figuras.begin(), figuras.end(), figura) != figuras.end())
             md << "![" << legenda << "](" << figura << ")\n\n";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "study/escoamento.hpp"
 #include "study/execucao.hpp"
 #include "study/gci.hpp"
 #include "study/listagem.hpp"
@@ -30,6 +31,8 @@ struct Malha {
     std::string problema;       // why it has no values, when it has none
     ValoresDaListagem valores;
     ErroDoPerfil erro_u, erro_v;
+    // Shih only: the norms of the error of u, v and p over the real volumes, from the fields file.
+    std::map<std::string, Normas> normas;  // "u", "v", "p"
 };
 
 struct LinhaDoEstudo {

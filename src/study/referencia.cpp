@@ -102,15 +102,40 @@ Referencia referencia(const std::string& nome, int problema, double Re) {
         if (nome == "fluxo_vn") return {true, 3.0 / 32.0, false, fonte};
         if (posicao(nome, "u(y=", pos)) return {true, shih::u(0.5, pos), false, fonte};
         if (posicao(nome, "v(x=", pos)) return {true, shih::v(pos, 0.5), false, fonte};
+        if (nome == "psi_primario") return {true, -0.125, false, fonte};
+        if (nome == "x_primario") return {true, 0.5, false, fonte};
+        if (nome == "y_primario") return {true, 1.0 / std::sqrt(2.0), false, fonte};
+        // u(1/2, y) = 2y^3 - y is least at y = 1/sqrt 6; v(x, 1/2) = 3x(2x - 1)(x - 1) is extreme
+        // at x = 1/2 -+ 1/(2 sqrt 3).
+        const double y_u = 1.0 / std::sqrt(6.0), x_max = 0.5 - 0.5 / std::sqrt(3.0), x_min = 0.5 + 0.5 / std::sqrt(3.0);
+        if (nome == "u_min") return {true, shih::u(0.5, y_u), false, fonte};
+        if (nome == "y(u_min)") return {true, y_u, false, fonte};
+        if (nome == "v_max") return {true, shih::v(x_max, 0.5), false, fonte};
+        if (nome == "x(v_max)") return {true, x_max, false, fonte};
+        if (nome == "v_min") return {true, shih::v(x_min, 0.5), false, fonte};
+        if (nome == "x(v_min)") return {true, x_min, false, fonte};
         return {};
     }
-    // Ghia's primary vortex, Table V.
-    const std::pair<int, double> psi_ghia[] = {{100, -0.103423}, {400, -0.113909}, {1000, -0.117929}};
+    // Ghia's vortex centres, Table V: the primary vortex's psi and position, the positions of the
+    // bottom-left and bottom-right eddies.
+    const struct {
+        int Re;
+        double psi, x, y, x_ie, y_ie, x_id, y_id;
+    } vortices_ghia[] = {{100, -0.103423, 0.6172, 0.7344, 0.0313, 0.0391, 0.9453, 0.0625},
+                         {400, -0.113909, 0.5547, 0.6055, 0.0508, 0.0469, 0.8906, 0.1250},
+                         {1000, -0.117929, 0.5313, 0.5625, 0.0859, 0.0781, 0.8594, 0.1094}};
+    for (const auto& g : vortices_ghia) {
+        if (std::fabs(Re - g.Re) > 1e-9) continue;
+        const std::string fonte = "Ghia et al. (1982), Re = " + std::to_string(g.Re) + ", tabela V";
+        const std::pair<const char*, double> valores[] = {
+            {"psi_min", g.psi},           {"psi_primario", g.psi},        {"x_primario", g.x},
+            {"y_primario", g.y},          {"x_inferior_esquerdo", g.x_ie}, {"y_inferior_esquerdo", g.y_ie},
+            {"x_inferior_direito", g.x_id}, {"y_inferior_direito", g.y_id}};
+        for (const auto& [n, v] : valores)
+            if (nome == n) return {true, v, false, fonte};
+    }
     for (const auto& t : tabelas_ghia()) {
         if (std::fabs(Re - t.Re) > 1e-9) continue;
-        if (nome == "psi_min")
-            for (const auto& [re, psi] : psi_ghia)
-                if (re == t.Re) return {true, psi, false, "Ghia et al. (1982), Re = " + std::to_string(re) + ", tabela V"};
         if (nome == "u_central") return na_estacao(t, true, 0.5);
         if (nome == "v_central") return na_estacao(t, false, 0.5);
         if (posicao(nome, "u(y=", pos)) return na_estacao(t, true, pos);
