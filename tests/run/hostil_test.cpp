@@ -65,7 +65,7 @@ TEST(HostileCase, TheFilesOfTheRunCannotBeItsListing) {
     const std::vector<std::string> da_execucao = arquivos_da_execucao();
     for (const char* nome : {"Quelna_1p3.ent", "r.dat", "u.dat", "v.dat", "ucex.dat", "vcex.dat", "r.gnu",
                              "u_Ghia.gnu", "v_Shih.gnu", "r.gnu.tmp", "r.log", "u_Ghia.png", "v_Shih.log",
-                             "ghia_u.dat", "ghia_v.dat"}) {
+                             "ghia_u.dat", "ghia_v.dat", "psi.dat", "vortices.dat", "psi.gnu", "psi.png"}) {
         EXPECT_NE(std::find(da_execucao.begin(), da_execucao.end(), nome), da_execucao.end()) << nome;
         PastaTemporaria pasta;
         prepara({{1, std::string("'") + nome + "'"}});
@@ -206,6 +206,22 @@ TEST(HostileCase, OnlyRegularFilesAreOpenedNeverThroughALink) {
         EXPECT_NE(r.erro.find("\"u_Ghia.gnu\" não pôde ser lido: é um link simbólico"), std::string::npos) << r.erro;
         EXPECT_TRUE(std::filesystem::is_symlink("u_Ghia.gnu"));
         EXPECT_NE(le_arquivo("teste").find(" = tempo de processamento (s)"), std::string::npos);
+    }
+    {
+        // A folder or a link where the fields file or its temporary copy goes: refused before anything is written.
+        PastaTemporaria pasta;
+        prepara({});
+        std::filesystem::create_directory("teste.vti");
+        auto r = roda_quelna(pasta.caminho(), {}, com_prazo);
+        EXPECT_EQ(r.estado, 2);
+        EXPECT_NE(r.erro.find("\"teste.vti\": há uma pasta com esse nome"), std::string::npos) << r.erro;
+        EXPECT_FALSE(existe("r.dat"));
+        std::filesystem::remove("teste.vti");
+        ASSERT_EQ(symlink("/tmp/quelna-fora", "teste.vti.tmp"), 0);
+        r = roda_quelna(pasta.caminho(), {}, com_prazo);
+        EXPECT_EQ(r.estado, 2);
+        EXPECT_NE(r.erro.find("\"teste.vti.tmp\": é um link simbólico"), std::string::npos) << r.erro;
+        EXPECT_FALSE(existe("/tmp/quelna-fora"));
     }
     {
         // A link in the place of a data file, a picture or the listing: nothing goes through it.

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <ostream>
 
 #include "../apoio.hpp"
@@ -54,6 +56,27 @@ TEST_P(StoredOutputs, TheRunWritesTheBytesStoredBesideTheCase) {
         ++comparados;
     }
     EXPECT_GE(comparados, 5);
+    // The files that show the flow itself come out beside them.
+    for (const std::string& f : {std::string(g.listagem) + ".vti", std::string("psi.dat"), std::string("vortices.dat")})
+        EXPECT_TRUE(existe(f)) << f;
+    if (std::string(g.listagem) != "ghia_re100") return;
+    // At Re = 100 on 64 x 64 the three vortex centres lie within two grid spacings of Ghia's
+    // Table V, and the primary vortex's psi within 1 %.
+    struct {
+        const char* nome;
+        double x, y;
+    } ghia[] = {{"primario", 0.6172, 0.7344}, {"inferior_esquerdo", 0.0313, 0.0391}, {"inferior_direito", 0.9453, 0.0625}};
+    std::istringstream in(le_arquivo("vortices.dat"));
+    std::string linha;
+    std::getline(in, linha);
+    for (const auto& v : ghia) {
+        std::string nome;
+        double x = 0, y = 0, psi = 0;
+        ASSERT_TRUE(in >> nome >> x >> y >> psi) << v.nome;
+        EXPECT_EQ(nome, v.nome);
+        EXPECT_LT(std::hypot(x - v.x, y - v.y), 2.0 / 64) << nome << " em (" << x << ", " << y << ")";
+        if (nome == "primario") EXPECT_NEAR(psi, -0.103423, 0.01 * 0.103423);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, StoredOutputs,

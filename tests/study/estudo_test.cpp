@@ -149,9 +149,26 @@ TEST(Study, ShihOn16To64ConvergesWithSecondOrder) {
         EXPECT_NEAR(std::stod(erro[4]), 2.0, 0.25) << perfil;
         EXPECT_LT(std::stod(erro[3]), std::stod(erro[2])) << perfil;
     }
+    // The norms of the error over the whole field, from each grid's fields file: second order.
+    for (const char* f : {"u", "v", "p"})
+        for (const char* norma : {"L1", "L2"}) {
+            const auto erro = linha_csv(csv, std::string("norma_") + f + "_" + norma);
+            ASSERT_GE(erro.size(), 5u) << f << norma;
+            EXPECT_NEAR(std::stod(erro[4]), 2.0, 0.2) << f << norma;
+        }
+    // The primary vortex and the profile extrema, extrapolated, closer to the exact values than
+    // the finest grid: psi = -1/8 at (1/2, 1/sqrt 2), u(1/2, y) least at y = 1/sqrt 6.
+    for (const auto& [nome, exato] : std::vector<std::pair<std::string, double>>{
+             {"psi_primario", -0.125}, {"y_primario", std::sqrt(0.5)}, {"u_min", -2.0 / (3.0 * std::sqrt(6.0))},
+             {"y(u_min)", 1.0 / std::sqrt(6.0)}, {"v_max", std::sqrt(3.0) / 6.0}, {"x(v_max)", 0.5 - 0.5 / std::sqrt(3.0)}}) {
+        const auto l = linha_csv(csv, nome);
+        ASSERT_GE(l.size(), 9u) << nome;
+        EXPECT_NEAR(std::stod(l[8]), exato, 1e-12) << nome << ": a referência";
+        EXPECT_LT(std::fabs(std::stod(l[5]) - exato), std::fabs(std::stod(l[3]) - exato)) << nome;
+    }
     EXPECT_NE(le_arquivo("e/estudo.md").find("| u_central |"), std::string::npos);
     if (tem_programa("gnuplot")) {
-        for (const char* png : {"e/erro.png", "e/perfis_u.png", "e/perfis_v.png"})
+        for (const char* png : {"e/erro.png", "e/perfis_u.png", "e/perfis_v.png", "e/normas.png"})
             EXPECT_EQ(le_arquivo(png).substr(0, 4), "\x89PNG") << png;
     }
     // The error picture: log-log over h with the grids on the x axis, the slopes in the legend,
@@ -353,6 +370,25 @@ TEST(StudyReferences, WallsOddGridsAndMisprintsAreNotComparedAsIfTheyWereResults
     const auto estacoes = estacoes_do_perfil(false, 2, 400);
     EXPECT_EQ(estacoes.size(), 14u);  // 17 stations less the two walls and the misprint
     for (const auto& [x, v] : estacoes) EXPECT_NE(x, 0.9063);
+}
+
+// The extremum of a profile from the parabola through its extreme value and the two beside it,
+// with unequal spacings as at a wall; and the three norms of an error worked by hand.
+TEST(StudyFlow, ProfileExtremaAndErrorNorms) {
+    const auto f = [](double x) { return 3.0 * (x - 0.37) * (x - 0.37) - 0.2; };
+    const std::vector<std::pair<double, double>> perfil = {{0.0, 0.0}, {0.05, f(0.05)}, {0.3, f(0.3)},
+                                                           {0.45, f(0.45)}, {1.0, 1.0}};
+    const estudo::ExtremoDoPerfil e = estudo::extremo_do_perfil(perfil, false);
+    ASSERT_TRUE(e.existe);
+    EXPECT_NEAR(e.posicao, 0.37, 1e-14);
+    EXPECT_NEAR(e.valor, -0.2, 1e-14);
+    // An extreme value at an end is no extremum.
+    EXPECT_FALSE(estudo::extremo_do_perfil(perfil, true).existe);
+    const estudo::Normas n = estudo::normas({0.5, -2.0, 1.0, 0.5});
+    EXPECT_EQ(n.maximo, 2.0);
+    EXPECT_EQ(n.l1, 1.0);
+    EXPECT_EQ(n.l2, std::sqrt(5.5 / 4));
+    EXPECT_TRUE(std::isnan(estudo::normas({0.1, NAN}).l2));
 }
 
 TEST(StudyReferences, ProfilesAreInterpolatedByACubicThroughTheFourNearestValues) {
