@@ -69,32 +69,34 @@ CamposNos campos_nos(const CaseData& caso, const Campos& c) {
     return n;
 }
 
-Extremo ajusta_extremo(const CamposNos& nos, const std::vector<double>& f, int a, int b) {
+Extremo ajusta_extremo(const CamposNos& nos, const std::vector<double>& f, int a, int b, bool maximo) {
     const auto F = [&](int da, int db) { return f[nos.k(a + da, b + db)]; };
     const double f0 = F(0, 0);
     const double fa = 0.5 * (F(1, 0) - F(-1, 0)), fb = 0.5 * (F(0, 1) - F(0, -1));
     const double faa = F(1, 0) - 2 * f0 + F(-1, 0), fbb = F(0, 1) - 2 * f0 + F(0, -1);
     const double fab = 0.25 * (F(1, 1) - F(1, -1) - F(-1, 1) + F(-1, -1));
     Extremo e;
-    // The stationary point of the quadratic when it is a true extremum, else each direction alone.
+    // The stationary point of the quadratic when it is an extremum of the kind sought.
+    const double s = maximo ? -1.0 : 1.0;
     const double det = faa * fbb - fab * fab;
-    if (det > 0.0) {
+    if (det > 0.0 && s * faa > 0.0) {
         e.da = (-fa * fbb + fb * fab) / det;
         e.db = (-fb * faa + fa * fab) / det;
-    } else {
-        e.da = faa != 0.0 ? -fa / faa : 0.0;
-        e.db = fbb != 0.0 ? -fb / fbb : 0.0;
+        e.da = std::fmax(-1.0, std::fmin(1.0, e.da));
+        e.db = std::fmax(-1.0, std::fmin(1.0, e.db));
+        e.valor = f0 + fa * e.da + fb * e.db + 0.5 * faa * e.da * e.da + 0.5 * fbb * e.db * e.db + fab * e.da * e.db;
+        return e;
     }
-    e.da = std::fmax(-1.0, std::fmin(1.0, e.da));
-    e.db = std::fmax(-1.0, std::fmin(1.0, e.db));
-    e.valor = f0 + fa * e.da + fb * e.db + 0.5 * faa * e.da * e.da + 0.5 * fbb * e.db * e.db + fab * e.da * e.db;
+    // A quadratic without such an extremum (an eddy over a node or two, pressed against a wall)
+    // says nothing sound between the nodes: the node itself.
+    e.valor = f0;
     return e;
 }
 
 std::vector<Vortice> vortices(const CamposNos& nos) {
     std::vector<Vortice> r;
-    const auto vortice = [&](const char* nome, int a, int b) {
-        const Extremo e = ajusta_extremo(nos, nos.psi, a, b);
+    const auto vortice = [&](const char* nome, int a, int b, bool maximo) {
+        const Extremo e = ajusta_extremo(nos, nos.psi, a, b, maximo);
         r.push_back({nome, (a + e.da) * nos.dx, (b + e.db) * nos.dy, e.valor});
     };
     // The extremum of psi over the interior nodes of a region, `sinal` -1 for the minimum.
@@ -109,7 +111,7 @@ std::vector<Vortice> vortices(const CamposNos& nos) {
     int a = -1, b = -1;
     extremo(1, nos.na - 1, 1, nos.nb - 1, -1.0, a, b);
     if (a < 0) return r;
-    vortice("primario", a, b);
+    vortice("primario", a, b, false);
 
     // A corner eddy turns against the primary vortex: psi positive, and a peak among its neighbours.
     const auto pico = [&](int a, int b) {
@@ -126,7 +128,7 @@ std::vector<Vortice> vortices(const CamposNos& nos) {
                   {"inferior_direito", nos.na - meio_a, nos.na - 1, 1, meio_b},
                   {"superior_esquerdo", 1, meio_a, nos.nb - meio_b, nos.nb - 1}};
     for (const auto& canto : cantos)
-        if (extremo(canto.a0, canto.a1, canto.b0, canto.b1, 1.0, a, b) > 0.0 && pico(a, b)) vortice(canto.nome, a, b);
+        if (extremo(canto.a0, canto.a1, canto.b0, canto.b1, 1.0, a, b) > 0.0 && pico(a, b)) vortice(canto.nome, a, b, true);
     return r;
 }
 

@@ -45,12 +45,13 @@ struct Vortice {
 // local maximum of psi in the bottom-left, bottom-right and top-left quarters), those that exist.
 std::vector<Vortice> vortices(const CamposNos& nos);
 
-// The extremum of the quadratic through the 3 x 3 values f around (a, b), in grid spacings from
-// (a, b) (each at most 1), and its value there.
+// The minimum (or the maximum) of the quadratic through the 3 x 3 values f around (a, b), in grid
+// spacings from (a, b) (each at most 1), and its value there; the node itself when the quadratic
+// has no extremum of that kind.
 struct Extremo {
     double da = 0.0, db = 0.0, valor = 0.0;
 };
-Extremo ajusta_extremo(const CamposNos& nos, const std::vector<double>& f, int a, int b);
+Extremo ajusta_extremo(const CamposNos& nos, const std::vector<double>& f, int a, int b, bool maximo);
 
 // "psi.dat": the node values column by column (x, y, psi), a blank line after each column, the
 // grid layout the plotter's contours read.

@@ -112,6 +112,35 @@ TEST(Vortices, CentresBetweenTheNodesFromTheQuadraticFit) {
     EXPECT_TRUE(vortices(n).empty());
 }
 
+// Where the 3 x 3 quadratic has no maximum (an eddy over a node or two), the centre is the peak
+// node itself, with its value: neither one parabola that curves up nor a cross term that leaves
+// the quadratic indefinite carries it off.
+TEST(Vortices, AnUnresolvedPeakIsItsNode) {
+    CamposNos n;
+    n.na = 4, n.nb = 4;
+    n.dx = n.dy = 0.25;
+    n.psi.assign(25, 0.0);
+    n.psi[n.k(2, 2)] = 1.0;
+    n.psi[n.k(1, 2)] = 0.5, n.psi[n.k(3, 2)] = 0.7;  // curves down in x
+    n.psi[n.k(2, 1)] = 0.9, n.psi[n.k(2, 3)] = 1.2;  // up in y
+    Extremo e = ajusta_extremo(n, n.psi, 2, 2, true);
+    EXPECT_EQ(e.da, 0.0);
+    EXPECT_EQ(e.db, 0.0);
+    EXPECT_EQ(e.valor, 1.0);
+    // Down in both directions, with a cross term that leaves the quadratic without a maximum.
+    n.psi[n.k(2, 3)] = 0.8;
+    n.psi[n.k(3, 3)] = 2.4;
+    e = ajusta_extremo(n, n.psi, 2, 2, true);
+    EXPECT_EQ(e.da, 0.0);
+    EXPECT_EQ(e.valor, 1.0);
+    // Without the cross term it is a maximum, found between the nodes: fa = 0.1, faa = -0.8.
+    n.psi[n.k(3, 3)] = 0.0;
+    e = ajusta_extremo(n, n.psi, 2, 2, true);
+    EXPECT_NEAR(e.da, 0.125, 1e-15);
+    EXPECT_NEAR(e.db, -0.05 / 0.3, 1e-15);
+    EXPECT_GT(e.valor, 1.0);
+}
+
 TEST(FlowFiles, PsiAndVortexLayouts) {
     PastaTemporaria pasta;
     CamposNos n;
