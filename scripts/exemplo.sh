@@ -15,4 +15,4 @@ mkdir -p saida
 cp -r "casos/$caso" "saida/$caso"
 rm -rf "saida/$caso/esperado"  # the stored outputs the tests compare with
 (cd "saida/$caso" && ../../build/release/quelna)
-echo "resultados em saida/$caso: a listagem, o arquivo .itn, r.dat, u.dat, v.dat e as figuras *.png"
+echo "resultados em saida/$caso: a listagem, o arquivo .itn, r.dat, u.dat, v.dat, os campos para o ParaView (.vti), psi.dat, vortices.dat e as figuras *.png"
