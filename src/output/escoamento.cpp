@@ -239,14 +239,11 @@ void grava_campos_vtk(const CaseData& caso, const Campos& c, const CamposNos& no
         try {
             f.fecha();
         } catch (...) {
-            std::remove(temporario.c_str());
+            apaga_arquivo(temporario);
             throw;
         }
     }
-    if (std::rename(temporario.c_str(), nome.c_str()) != 0) {
-        std::remove(temporario.c_str());
-        throw ErroArquivo("não foi possível gravar o arquivo de campos \"" + nome + "\"");
-    }
+    substitui_arquivo(temporario, nome);
 }
 
 void escoamento(const CaseData& caso, const Campos& c, const std::string& titulo_grafico) {

@@ -61,13 +61,10 @@ bool reescreve_e_plota(const Roteiro& roteiro, const std::string& titulo_grafico
     try {
         out.fecha();
     } catch (...) {
-        std::remove(temporario.c_str());
+        apaga_arquivo(temporario);
         throw;
     }
-    if (std::rename(temporario.c_str(), script.c_str()) != 0) {
-        std::remove(temporario.c_str());
-        throw ErroArquivo("não foi possível substituir o roteiro de gráfico \"" + script + "\"");
-    }
+    substitui_arquivo(temporario, script);
 
     const std::string comando = "wgnuplot " + script;
     const int estado = executar_comando(comando, static_cast<int>(comando.size()));

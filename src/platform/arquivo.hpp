@@ -41,6 +41,13 @@ int confere_para_gravar(const std::string& nome);
 // Writes `texto` as the whole content of `nome`, opened as by abre_para_gravar. Throws ErroArquivo.
 void grava_arquivo(const std::string& nome, std::string_view texto);
 
+// Renames `temporario` over `nome`, replacing it, so that `nome` is always whole or absent; on
+// failure the temporary file is removed and ErroArquivo names `nome`.
+void substitui_arquivo(const std::string& temporario, const std::string& nome);
+
+// Removes `nome` if it is there (a temporary file left by a failure).
+void apaga_arquivo(const std::string& nome);
+
 // An exclusive lock on the file `nome` (created when missing), held while the object lives and
 // released by the system when the process ends, however it ends.
 class Trava {

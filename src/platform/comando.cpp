@@ -1,50 +1,15 @@
 #include "platform/comando.hpp"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
-#include "platform/arquivo.hpp"
-
-extern char** environ;
+#include "platform/processos.hpp"
 
 namespace quelna {
 
 namespace {
 
 constexpr std::size_t comprimento_maximo = 1024;
-
-bool tem_variavel(const char* nome) {
-    const char* v = std::getenv(nome);
-    return v != nullptr && *v != '\0';
-}
-
-std::vector<std::string> palavras(const std::string& texto) {
-    std::istringstream in(texto);
-    std::vector<std::string> p;
-    for (std::string w; in >> w;) p.push_back(w);
-    return p;
-}
-
-// The text viewer. An interactive user gets the editor of their choice; a batch run (no
-// terminal, or no editor named) goes on at once, as if the viewer had been closed unchanged.
-int visualizador(const std::string& arquivo) {
-    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO)) return 0;
-    const char* editor = tem_variavel("VISUAL") ? std::getenv("VISUAL")
-                         : tem_variavel("EDITOR") ? std::getenv("EDITOR") : nullptr;
-    if (!editor) return 0;
-    auto argv = palavras(editor);
-    if (argv.empty()) return 0;
-    argv.push_back(caminho_explicito(arquivo));
-    return executa_programa(argv);
-}
 
 // The script's name without ".gnu": the stem of its picture and of its log.
 std::string raiz_do_script(const std::string& script) {
@@ -54,21 +19,32 @@ std::string raiz_do_script(const std::string& script) {
 
 std::string nome_do_log(const std::string& script) { return raiz_do_script(script) + ".log"; }
 
+// The text viewer, when the system has one for this run (a batch run has none: it goes on at
+// once, as if the viewer had been closed unchanged).
+int visualizador(const std::string& arquivo) {
+    std::vector<std::string> argv = sistema::visualizador(arquivo);
+    return argv.empty() ? 0 : executa_programa(argv);
+}
+
 // The plotter. The script is drawn once into nothing and then replotted into a PNG beside it,
-// so that no display is needed; with a display and a user at the terminal it is also shown
-// in a window until the user closes it. gnuplot's messages go to a log beside the script.
+// so that no display is needed; with a user at the desktop it is also shown in a window until
+// the user closes it. gnuplot's messages go to a log beside the script.
 int plotador(const std::string& script) {
+    const std::string gnuplot = sistema::plotador();
     const std::string log = nome_do_log(script);
     const int st = executa_programa(
-        {"gnuplot", "-e", "set terminal pngcairo size 900,700 enhanced font 'sans,11'; set output '/dev/null'",
+        {gnuplot, "-e", "set terminal pngcairo size 900,700 enhanced font 'sans,11'; set output '" +
+                            std::string(saida_descartada) + "'",
          script, "-e", "set output " + aspas_gnuplot(nome_da_figura(script)) + "; replot; unset output"},
         log);
     // A log that says nothing is not kept.
-    struct stat st_log {};
-    if (stat(log.c_str(), &st_log) == 0 && S_ISREG(st_log.st_mode) && st_log.st_size == 0) unlink(log.c_str());
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(log, ec)) &&
+        std::filesystem::file_size(log, ec) == 0)
+        std::filesystem::remove(log, ec);
     // The window is a courtesy: what its plotter says (a gnuplot without windows says so) is dropped.
-    if (st == 0 && (tem_variavel("DISPLAY") || tem_variavel("WAYLAND_DISPLAY")) && isatty(STDIN_FILENO))
-        executa_programa({"gnuplot", script, "-e", "pause mouse close"}, saida_descartada);
+    if (st == 0 && sistema::ha_quem_veja_janelas())
+        executa_programa({gnuplot, script, "-e", "pause mouse close"}, saida_descartada);
     return st;
 }
 
@@ -95,74 +71,6 @@ std::string aspas_gnuplot(const std::string& texto) {
 
 std::string caminho_explicito(const std::string& nome) {
     return nome.empty() || nome.front() == '/' ? nome : "./" + nome;
-}
-
-namespace {
-
-int estado_de_saida(int status) {
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-    return -1;
-}
-
-}  // namespace
-
-int inicia_programa(const std::vector<std::string>& argv, const Redirecoes& r) {
-    if (argv.empty() || argv[0].empty()) return -1;
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-
-    int fd = -1;
-    if (r.saida == saida_descartada) {
-        fd = open(saida_descartada, O_WRONLY | O_CLOEXEC);
-    } else if (!r.saida.empty()) {
-        try {
-            fd = abre_para_gravar(r.saida);
-        } catch (const ErroArquivo&) {
-            return -1;
-        }
-    }
-    posix_spawn_file_actions_t acoes;
-    posix_spawn_file_actions_init(&acoes);
-    if (fd >= 0) {
-        posix_spawn_file_actions_adddup2(&acoes, fd, STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&acoes, fd, STDERR_FILENO);
-    }
-    if (r.sem_entrada) posix_spawn_file_actions_addopen(&acoes, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (!r.pasta.empty()) posix_spawn_file_actions_addchdir_np(&acoes, r.pasta.c_str());
-    // The run ignores SIGPIPE and SIGXFSZ (a closed standard error or a size limit must not end
-    // it); the programs it starts get the ordinary behaviour back.
-    posix_spawnattr_t atributos;
-    posix_spawnattr_init(&atributos);
-    sigset_t padrao;
-    sigemptyset(&padrao);
-    sigaddset(&padrao, SIGPIPE);
-    sigaddset(&padrao, SIGXFSZ);
-    posix_spawnattr_setsigdefault(&atributos, &padrao);
-    posix_spawnattr_setflags(&atributos, POSIX_SPAWN_SETSIGDEF);
-    pid_t pid = 0;
-    const int erro = posix_spawnp(&pid, args[0], &acoes, &atributos, args.data(), environ);
-    posix_spawnattr_destroy(&atributos);
-    posix_spawn_file_actions_destroy(&acoes);
-    if (fd >= 0) close(fd);
-    return erro == 0 ? pid : -1;
-}
-
-int espera_programa(int pid) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return -1;
-    return estado_de_saida(status);
-}
-
-int espera_algum_programa(int& estado) {
-    int status = 0;
-    pid_t pid;
-    while ((pid = waitpid(-1, &status, 0)) < 0)
-        if (errno != EINTR) return -1;
-    estado = estado_de_saida(status);
-    return pid;
 }
 
 int executa_programa(const std::vector<std::string>& argv, const std::string& saida, const std::string& pasta) {

@@ -42,7 +42,11 @@ int espera_programa(int pid);
 int espera_algum_programa(int& estado);
 
 // The `saida` of a program whose output nobody reads.
+#ifdef _WIN32
+inline constexpr const char* saida_descartada = "NUL";
+#else
 inline constexpr const char* saida_descartada = "/dev/null";
+#endif
 
 // A text as one of gnuplot's quoted strings, every byte kept: in apostrophes, or in quotation
 // marks with escapes when it holds an apostrophe.
