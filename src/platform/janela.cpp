@@ -2,12 +2,24 @@
 
 namespace quelna {
 
+namespace sistema {
+// The system's part: the console's title and minimizing (nothing where there is no console window).
+void titulo_do_console(const std::string& titulo);
+void minimiza_console_proprio();
+}  // namespace sistema
+
+void JanelaTexto::define_titulo(const std::string& t) {
+    titulo_ = t;
+    sistema::titulo_do_console(t);
+}
+
 void JanelaTexto::pedido_inicial(const PedidoJanela& p) {
     if (p.tipo == 4 && !tem_posicao_) {
         posicao_ = p;
         tem_posicao_ = true;
     }
     tipo_ = p.tipo;
+    if (p.tipo == 1) sistema::minimiza_console_proprio();
 }
 
 bool INITIALSETTINGS(JanelaTexto& host) {

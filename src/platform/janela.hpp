@@ -1,6 +1,8 @@
-// The desktop window of the program. On this platform the program is a plain process without
-// a window: the host only records what the run asks of it, so that the run sequence can be
-// checked, and draws and prints nothing.
+// The desktop window of the program. The host records what the run asks of it, so that the run
+// sequence can be checked. On POSIX systems the program is a plain process without a window and
+// nothing more happens; on Windows the console window takes the title, and a request to minimize
+// minimizes it when the program has a console of its own (started from the desktop, not from a
+// console that was already open).
 #pragma once
 
 #include <string>
@@ -15,7 +17,8 @@ struct PedidoJanela {
 
 class JanelaTexto {
 public:
-    void define_titulo(const std::string& t) { titulo_ = t; }
+    // On Windows the console window takes the title (Latin-1) too.
+    void define_titulo(const std::string& t);
     // The host keeps the position and size of the first request that gives them and the kind
     // of the last request.
     void pedido_inicial(const PedidoJanela& p);

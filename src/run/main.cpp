@@ -1,12 +1,10 @@
 // quelna: two-dimensional laminar incompressible flow in a lid-driven square cavity.
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstring>
 #include <iostream>
 
 #include "platform/arquivo.hpp"
 #include "platform/janela.hpp"
+#include "platform/processo.hpp"
 #include "platform/sinais.hpp"
 #include "run/execucao.hpp"
 #include "vetor/traducao.hpp"
@@ -40,24 +38,26 @@ void ajuda() {
 
 int main(int argc, char** argv) {
     quelna::protege_saidas_padrao();
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    const std::vector<std::string> args = quelna::argumentos(argc, argv);
+    if (args.size() == 2 && args[1] == "--help") {
         ajuda();
         return 0;
     }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    if (args.size() == 2 && args[1] == "--version") {
         std::cout << "quelna 1.3\n";
         return 0;
     }
-    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
-        std::cerr << "quelna: argumento não reconhecido: " << argv[argc > 2 ? 2 : 1] << '\n' << uso;
+    if (args.size() > 2 || (args.size() == 2 && args[1][0] == '-')) {
+        std::cerr << "quelna: argumento não reconhecido: " << args[args.size() > 2 ? 2 : 1] << '\n' << uso;
         return quelna::saida_caso_invalido;
     }
     // The case of another folder runs as if started inside it: every file is read and written there.
-    if (argc == 2 && chdir(argv[1]) != 0) {
-        const int erro = errno;
-        std::cerr << "quelna: não foi possível entrar na pasta \"" << argv[1] << "\": "
-                  << (erro == ENOTDIR ? std::string("não é uma pasta") : quelna::motivo_do_sistema(erro)) << '\n';
-        return quelna::saida_caso_invalido;
+    if (args.size() == 2) {
+        if (const int erro = quelna::muda_de_pasta(args[1]); erro != 0) {
+            std::cerr << "quelna: não foi possível entrar na pasta \"" << args[1] << "\": "
+                      << (erro == ENOTDIR ? std::string("não é uma pasta") : quelna::motivo_do_sistema(erro)) << '\n';
+            return quelna::saida_caso_invalido;
+        }
     }
 #ifdef QUELNA_LITERAL
     // Every kernel in its plain loop: the same run, for comparing the renderings' bytes and times.

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include "output/saidas.hpp"
 #include "platform/comando.hpp"
 #include "platform/formato.hpp"
+#include "platform/processo.hpp"
 #include "platform/sinais.hpp"
 #include "run/execucao.hpp"
 #include "run/norma.hpp"
@@ -23,7 +22,7 @@ namespace {
 // replaced at the end of the cycle by the verdict.
 class Progresso {
 public:
-    explicit Progresso(int itmax) : ativo_(isatty(STDERR_FILENO) == 1), itmax_(itmax) {}
+    explicit Progresso(int itmax) : ativo_(erro_no_terminal()), itmax_(itmax) {}
     void mostra(int it, double razao, double tolm, double segundos) {
         estima(it, razao, segundos);
         if (!ativo_ || segundos < proximo_) return;

@@ -1,6 +1,5 @@
 #include "study/execucao.hpp"
 
-#include <unistd.h>
 
 #include <fstream>
 #include <map>
@@ -9,6 +8,7 @@
 
 #include "platform/arquivo.hpp"
 #include "platform/comando.hpp"
+#include "platform/processo.hpp"
 
 namespace quelna::estudo {
 
@@ -79,7 +79,7 @@ std::vector<int> parallel(const std::vector<std::string>& pastas, const OpcoesEx
         // "/./" marks where the path that travels begins: the archives and the executable land in
         // the remote working folder, the archives come back beside their folders.
         const std::string exe = o.quelna.substr(0, o.quelna.rfind('/')) + "/./" + nome_base(o.quelna);
-        argv.insert(argv.end(), {"--sshlogin", logins, "--workdir", "quelna-estudo-" + std::to_string(getpid()),
+        argv.insert(argv.end(), {"--sshlogin", logins, "--workdir", "quelna-estudo-" + std::to_string(numero_do_processo()),
                                  "--basefile", exe, "--transferfile", "{}.tar", "--return", "{}.tar", "--cleanup",
                                  "tar -xf {/}.tar && (cd {/} && ../" + nome_base(o.quelna) +
                                      " </dev/null >quelna.log 2>&1); s=$?; tar -cf {/}.tar {/}; rm -rf {/}; exit $s"});

@@ -1,6 +1,4 @@
 // quelna-estudo: one command for a grid-convergence study of a quelna case.
-#include <unistd.h>
-
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +9,7 @@
 
 #include "input/caso.hpp"
 #include "platform/arquivo.hpp"
+#include "platform/processo.hpp"
 #include "platform/sinais.hpp"
 #include "study/estudo.hpp"
 
@@ -45,24 +44,14 @@ void ajuda() {
 }
 
 std::string quelna_padrao() {
-    char buf[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n > 0) {
-        buf[n] = '\0';
-        const fs::path ao_lado = fs::path(buf).parent_path() / "quelna";
+    // quelna beside this program (with the same extension: ".exe" on Windows), or on PATH.
+    const std::string este = quelna::caminho_do_executavel();
+    if (!este.empty()) {
+        const fs::path ao_lado = fs::path(este).parent_path() / ("quelna" + fs::path(este).extension().string());
         if (fs::exists(ao_lado)) return ao_lado.string();
     }
-    if (const char* path = std::getenv("PATH")) {
-        std::string p = path;
-        for (std::size_t ini = 0; ini <= p.size();) {
-            const auto fim = p.find(':', ini);
-            const fs::path c = fs::path(p.substr(ini, fim - ini)) / "quelna";
-            if (fs::exists(c)) return c.string();
-            if (fim == std::string::npos) break;
-            ini = fim + 1;
-        }
-    }
-    return "quelna";
+    const std::string no_path = quelna::procura_no_path("quelna");
+    return no_path.empty() ? "quelna" : no_path;
 }
 
 }  // namespace
