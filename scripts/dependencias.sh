@@ -6,6 +6,8 @@
 #                                     VTK's Python reader for the fields file)
 #   scripts/dependencias.sh bench     the above for building, and Google Benchmark
 #   scripts/dependencias.sh pacote    the above for building, and dpkg-dev for CPack's dependencies
+#   scripts/dependencias.sh windows   the above for building, mingw-w64 (-posix) and zip for the
+#                                     Windows package
 set -euo pipefail
 uso=${1:-exemplo}
 
@@ -29,10 +31,18 @@ case $uso in
     precisa slurm-wlm
     precisa munge
     precisa python3-vtk9
+    # The Windows build and Wine to run it.
+    precisa g++-mingw-w64-x86-64-posix
+    precisa zip
+    precisa wine64
+    ;;
+  windows)
+    precisa g++-mingw-w64-x86-64-posix
+    precisa zip
     ;;
   bench) precisa libbenchmark-dev ;;
   pacote) precisa dpkg-dev ;;
-  *) echo "uso: scripts/dependencias.sh [exemplo|testes|bench|pacote]" >&2; exit 2 ;;
+  *) echo "uso: scripts/dependencias.sh [exemplo|testes|bench|pacote|windows]" >&2; exit 2 ;;
 esac
 
 [ ${#faltam[@]} -eq 0 ] && exit 0

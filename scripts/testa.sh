@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds quelna and runs every test twice, in an optimized build and in a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer; then a short libFuzzer run.
+# AddressSanitizer and UndefinedBehaviorSanitizer; between them, the Windows build under Wine;
+# then a short libFuzzer run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/dependencias.sh testes
@@ -8,6 +9,10 @@ scripts/dependencias.sh testes
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELNA_TESTS=ON >/dev/null
 scripts/compila.sh build/release
 ctest --test-dir build/release --output-on-failure -j2
+
+# The Windows executables, cross-built and packed, then run under Wine against the Linux build.
+bash scripts/windows.sh
+bash tests/windows/wine.sh "$PWD/build/release/quelna" "$PWD/build/windows" "$PWD"
 
 cmake -S . -B build/sanitizers -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELNA_SANITIZE=ON >/dev/null
 scripts/compila.sh build/sanitizers

@@ -6,7 +6,7 @@
 # executable given and lists the functions that leave them dirty.
 set -euo pipefail
 exe=$1
-objdump -d --no-show-raw-insn -C "$exe" | awk '
+"${OBJDUMP:-objdump}" -d --no-show-raw-insn -C "$exe" | awk '
   /^[0-9a-f]+ <.*>:$/ { funcao = $0; sujo = 0; next }
   /\tvzeroupper/ { sujo = 0; next }
   /%[yz]mm[0-9]/ { sujo = 1 }
