@@ -66,6 +66,14 @@ cmp -s "$tmp/ruim_linux/erro.txt" <(tr -d '\r' <"$tmp/ruim_wine/erro.txt") ||
 [ "$(ls "$tmp/ruim_wine" | sort | tr '\n' ' ')" = "Quelna_1p3.ent erro.txt saida.txt " ] || falha "caso ruim: gravou $(ls "$tmp/ruim_wine")"
 echo "caso ruim: saída $estado_wine, $(cat "$tmp/ruim_wine/erro.txt")"
 
+# A device's name as the case name: refused, as not a regular file, before anything is written.
+mkdir -p "$tmp/dispositivo"
+sed "1s/^'ghia_re100'  /'NUL'         /" "$fontes/casos/ghia_re100/Quelna_1p3.ent" >"$tmp/dispositivo/Quelna_1p3.ent"
+estado=$(roda "$tmp/dispositivo")
+[ "$estado" = 2 ] && grep -q '"NUL": não é um arquivo comum' "$tmp/dispositivo/erro.txt" ||
+  falha "caso NUL: saída $estado, $(cat "$tmp/dispositivo/erro.txt")"
+echo "caso NUL: saída $estado, $(tr -d '\r' <"$tmp/dispositivo/erro.txt")"
+
 # On a console (a terminal of its own): the viewer and the plotter as programs, never through
 # the command interpreter. The stand-ins record every start; "x & del y" only names files.
 x86_64-w64-mingw32-g++-posix -O2 -static -o "$tmp/registra.exe" "$fontes/tests/windows/registra.cpp"
@@ -92,6 +100,16 @@ notepad.exe|.\\x & del y"
 [ "$(cat "$p/y")" = "do usuário" ] || falha "o arquivo y foi mexido"
 [ -f "$p/x & del y" ] && [ -f "$p/x & del y.itn" ] && [ -f "$p/x & del y.vti" ] || falha "listagem de 'x & del y': $(ls "$p")"
 echo "no console: $(wc -l <"$tmp/registro.txt") programas iniciados, cada um com seus argumentos; y intacto"
+
+# Ctrl-C on the console ends the cycle at the end of its iteration, every result written, 130.
+p="$tmp/ctrl_c"
+mkdir -p "$p"
+cp "$fontes/casos/ghia_re1000/Quelna_1p3.ent" "$p/"
+estado=$(/usr/bin/python3 "$fontes/tests/windows/ctrl_c.py" "$p" "$win/quelna.exe")
+ultima=$(tail -n 1 "$p/r.dat" | awk '{print $1}')
+[ "$estado" = 130 ] && tail -n 1 "$p/ghia_re1000" | grep -q ' = tempo de processamento (s)$' && [ "$ultima" -lt 1640 ] ||
+  falha "Ctrl-C: saída $estado, última iteração $ultima"
+echo "Ctrl-C: saída $estado na iteração $ultima, a listagem completa"
 
 # Names beyond ASCII: a Latin-1 case file and a UTF-8 one give files of the same characters.
 for codificacao in latin1 utf8; do
