@@ -5,7 +5,9 @@ namespace quelna {
 double bytes_dos_campos(const CaseData& caso) {
     const double n = static_cast<double>(caso.N) + 1.0;
     double doubles = 17.0 * n + 5.0 * n + 1.0 * n;  // fields, the table a, psi
-    if (caso.solver == 5) doubles += 7.0 * n;  // MSI's factors, kept with the solver's work arrays
+    // MSI's factors, kept with the solver's work arrays, and those of the pressure correction's
+    // fixed matrix with a copy of it.
+    if (caso.solver == 5) doubles += 7.0 * n + 12.0 * n;
     doubles += 3.0 * n;  // the work arrays the solver keeps: three at the most (MSI)
     return doubles * sizeof(double);
 }

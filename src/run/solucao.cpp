@@ -69,9 +69,10 @@ private:
     double razao_base_ = 0.0, t_base_ = 0.0, queda_ = 0.0;
 };
 
-void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, Trabalho& t) {
-    resolve(caso.solver, Sistema{caso.nx, caso.ny, caso.N, c.a.data(), c.bp.data()}, Controles{nit, tol, caso.w}, x.data(),
-            t);
+void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, Trabalho& t,
+                     bool matriz_fixa = false) {
+    resolve(caso.solver, Sistema{caso.nx, caso.ny, caso.N, c.a.data(), c.bp.data()},
+            Controles{nit, tol, caso.w, matriz_fixa}, x.data(), t);
 }
 
 bool reportada(const CaseData& caso, int it, double razao) {
@@ -142,7 +143,8 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
         for (int passo = 1; passo <= caso.nmassa; ++passo) {
             coeficientes_plinha(caso, c);
             contorno_plinha(caso, c);
-            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, t);
+            // The pressure correction's matrix depends on the grid and dt alone.
+            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, t, true);
             corrige_p(caso, c);
             corrige_uv(caso, c);
             corrige_face(caso, c);

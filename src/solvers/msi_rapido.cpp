@@ -325,6 +325,29 @@ void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
 void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     if (traducao() == Traducao::literal) return literal::msi(s, k, x, t);
     const auto n = static_cast<std::size_t>(s.N) + 1;
+    // With a single column the factorization reads the entry it is about to write (the
+    // south-east neighbour is the volume itself), so its factors also depend on what the arrays
+    // held: they are kept only for wider grids.
+    if (k.matriz_fixa && s.nx >= 2) {
+        // The factors are then a function of the matrix's bytes and the grid's counts alone:
+        // those kept for the same bytes are the ones that factoring again would give.
+        Trabalho::FatoresGuardados& g = t.msi_fixa;
+        const std::size_t bytes = static_cast<std::size_t>(s.N) * sizeof(Linha);
+        const bool mesma = g.nx == s.nx && g.ny == s.ny && g.a.size() >= n && g.fatoracoes > 0 &&
+                           std::memcmp(g.a.data() + 1, s.a + 1, bytes) == 0;
+        if (!mesma) {
+            if (g.L.size() < n) g.L.resize(n);
+            if (g.U.size() < n) g.U.resize(n);
+            if (g.a.size() < n) g.a.resize(n);
+            msi_fatores(s, g.L.data(), g.U.data());
+            std::memcpy(g.a.data() + 1, s.a + 1, bytes);
+            g.nx = s.nx;
+            g.ny = s.ny;
+            ++g.fatoracoes;
+        }
+        msi_correcoes(s, g.L.data(), g.U.data(), x, k.tol, k.nit, t);
+        return;
+    }
     if (t.msi_L.size() < n) t.msi_L.resize(n);
     if (t.msi_U.size() < n) t.msi_U.resize(n);
     // The factors always belong to the current matrix.

@@ -87,6 +87,9 @@ void Trabalho::reserva(int solver, int N) {
     if (solver == 5) {
         msi_L.assign(n, FatorL{});
         msi_U.assign(n, FatorU{});
+        msi_fixa.L.assign(n, FatorL{});
+        msi_fixa.U.assign(n, FatorU{});
+        msi_fixa.a.assign(n, Linha{});
     }
 }
 

@@ -27,6 +27,10 @@ struct Controles {
     int nit = 0;
     double tol = 0.0;
     double w = 1.0;
+    // The system's matrix is expected to be the same from one call to the next (the pressure
+    // correction's is a constant of the grid and dt): MSI keeps its factors with a copy of the
+    // matrix and factors again only when a byte of it differs.
+    bool matriz_fixa = false;
 };
 
 // What the solvers keep for a grid: MSI's factors, reserved once per run with the work arrays
@@ -35,6 +39,14 @@ struct Controles {
 struct Trabalho {
     std::vector<FatorL> msi_L;
     std::vector<FatorU> msi_U;
+    // The factors of a matrix given as fixed, and that matrix (rows 1..N; nx, ny of its grid).
+    struct FatoresGuardados {
+        std::vector<FatorL> L;
+        std::vector<FatorU> U;
+        std::vector<Linha> a;
+        int nx = 0, ny = 0;
+        long long fatoracoes = 0;  // how many times they were computed (the tests read it)
+    } msi_fixa;
     void reserva(int solver, int N);
     // Work array k (0 to 2) with at least n entries. It holds whatever the last call left there:
     // a solver writes each entry before it reads it. The sanitizer build fills it with NaN on

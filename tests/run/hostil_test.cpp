@@ -173,7 +173,7 @@ TEST(HostileCase, InputsTooLargeForMemoryAreRefused) {
         setrlimit(RLIMIT_AS, &limite);
     });
     EXPECT_EQ(r.estado, 2);
-    EXPECT_NE(r.erro.find("linha 3 (ny): 3000 x 3000 volumes precisam de 2.2 GiB de memória; o limite de memória do "
+    EXPECT_NE(r.erro.find("linha 3 (ny): 3000 x 3000 volumes precisam de 3.0 GiB de memória; o limite de memória do "
                           "processo é 1.0 GiB"),
               std::string::npos)
         << r.erro;

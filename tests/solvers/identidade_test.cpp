@@ -2,6 +2,8 @@
 // couplings across row ends) and on the systems the discretization builds.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <random>
 
@@ -64,6 +66,55 @@ TEST_P(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
                     EXPECT_EQ(std::memcmp(ts.msi_U.data(), tr.msi_U.data(), ts.msi_U.size() * sizeof(FatorU)), 0);
                 }
             }
+}
+
+// A matrix given as fixed is factored once: later calls with the same bytes take the kept
+// factors, which are byte for byte those of a fresh factorization, and give the literal
+// solution; a matrix that differs in one bit, or a grid of other counts, is factored again.
+TEST_P(FastKernels, KeptFactorsOfAFixedMatrixAreThoseOfAFreshFactorization) {
+    unsigned semente = 900;
+    for (const auto& [nx, ny] : tamanhos) {
+        SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
+        SistemaDeTeste r = s;
+        Trabalho ts, tr;
+        ts.reserva(5, s.N);
+        tr.reserva(5, r.N);
+        Controles k{3, 1e-3, 1.0, true};
+        for (int chamada = 1; chamada <= 4; ++chamada) {
+            if (chamada == 3) {
+                // One bit of one coefficient, in both systems.
+                std::uint64_t w;
+                std::memcpy(&w, &s.a[static_cast<std::size_t>(s.N / 2 + 1)].ap, 8);
+                w ^= 1;
+                std::memcpy(&s.a[static_cast<std::size_t>(s.N / 2 + 1)].ap, &w, 8);
+                r.a = s.a;
+            }
+            for (int P = 1; P <= s.N; ++P) s.bp[P] = r.bp[P] = std::sin(chamada * P);
+            resolve(5, s.visto(), k, s.x.data(), ts);
+            na_literal([&] { resolve(5, r.visto(), k, r.x.data(), tr); });
+            EXPECT_TRUE(mesmos_bytes(s.x, r.x)) << nx << " x " << ny << ", chamada " << chamada;
+            // A single column's factors depend on what the arrays held before: never kept.
+            if (nx == 1) {
+                EXPECT_EQ(ts.msi_fixa.fatoracoes, 0);
+                continue;
+            }
+            EXPECT_EQ(ts.msi_fixa.fatoracoes, chamada < 3 ? 1 : 2) << nx << " x " << ny << ", chamada " << chamada;
+            std::vector<FatorL> L(static_cast<std::size_t>(s.N) + 1);
+            std::vector<FatorU> U(L.size());
+            na_literal([&] { msi_fatores(s.visto(), L.data(), U.data()); });
+            EXPECT_EQ(std::memcmp(ts.msi_fixa.L.data() + 1, L.data() + 1, s.N * sizeof(FatorL)), 0);
+            EXPECT_EQ(std::memcmp(ts.msi_fixa.U.data() + 1, U.data() + 1, s.N * sizeof(FatorU)), 0);
+        }
+    }
+    // The same bytes on a grid of other counts are another matrix.
+    SistemaDeTeste s = sistema_aleatorio(6, 4, 1);
+    Trabalho t;
+    t.reserva(5, s.N);
+    const Controles k{1, 1e-3, 1.0, true};
+    resolve(5, s.visto(), k, s.x.data(), t);
+    s.nx = 4, s.ny = 6;
+    resolve(5, s.visto(), k, s.x.data(), t);
+    EXPECT_EQ(t.msi_fixa.fatoracoes, 2);
 }
 
 TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
