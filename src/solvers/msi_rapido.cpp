@@ -58,6 +58,63 @@ double residuo(int nx, int N, const Linha* a, const double* bp, const double* x,
     return std::sqrt(soma);
 }
 
+// res = bp - A x at the inner volumes, as residuo_interior, with the squares added lane by lane
+// into `quadrados` instead of in numbering order.
+template <typename V>
+__attribute__((always_inline)) inline void residuo_interior_rapido(int nx, int ini, int fim, const Linha* a,
+                                                                   const double* bp, const double* x, double* res,
+                                                                   V& quadrados, double& resto) {
+    constexpr int L = sizeof(V) / sizeof(double);
+    int P = ini;
+    for (; P + L - 1 <= fim; P += L) {
+        const V r = detalhe::residuo_v<V>(nx, a, bp, x, P);
+        detalhe::guarda(res + P, r);
+        quadrados += r * r;
+    }
+    for (; P <= fim; ++P) {
+        res[P] = detalhe::residuo_v<double>(nx, a, bp, x, P);
+        resto += res[P] * res[P];
+    }
+}
+
+// Whether the Euclidean norm of res = bp - A x, its squares summed in numbering order as residuo
+// sums them, exceeds `limite`; res is written as residuo writes it. The squares are the same
+// products in any order, and any order of adding n non-negative terms lies within a relative
+// (n - 1)u/(1 - (n - 1)u) of their exact sum (u the unit roundoff): a sum taken lane by lane
+// decides the comparison unless the ordered one could fall on the other side, which is then
+// taken. sqrt is monotonic, so bounds on the sum are bounds on the norm.
+bool residuo_acima(int nx, int N, const Linha* a, const double* bp, const double* x, double* res, double limite) {
+    const int fim1 = nx < N ? nx : N;
+    double resto = 0.0;
+    for (int P = 1; P <= fim1; ++P) {
+        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
+        resto += res[P] * res[P];
+    }
+    const auto interior = [](auto lanes, int nx, int ini, int fim, const Linha* a, const double* bp, const double* x,
+                             double* res, double resto) __attribute__((always_inline)) {
+        using V = typename decltype(lanes)::tipo;
+        V quadrados{};
+        residuo_interior_rapido<V>(nx, ini, fim, a, bp, x, res, quadrados, resto);
+        for (int k = 0; k < static_cast<int>(sizeof(V) / sizeof(double)); ++k) resto += quadrados[k];
+        return resto;
+    };
+    resto = nas_larguras(interior, nx, fim1 + 1, N - nx, a, bp, x, res, resto);
+    for (int P = (N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1); P <= N; ++P) {
+        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
+        resto += res[P] * res[P];
+    }
+    const double rapida = resto;
+    if (std::isfinite(rapida)) {
+        // 8 n u covers both sums' errors and the roundings of the bounds themselves.
+        const double folga = 8.0 * static_cast<double>(N) * 0x1p-53;
+        if (std::sqrt(rapida * (1.0 - folga)) > limite) return true;
+        if (std::sqrt(rapida * (1.0 + folga)) <= limite) return false;
+    }
+    double soma = 0.0;
+    for (int P = 1; P <= N; ++P) soma += res[P] * res[P];
+    return std::sqrt(soma) > limite;
+}
+
 // The steps t = 0, 1, ... of a band of B rows in which row k is 2k columns behind row 0.
 // While rows enter or leave the grid, parcial(t) takes the step one volume at a time; in
 // between, every row is inside it, and two rows share a vector register: dois(q, t, o) gives
@@ -380,9 +437,10 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
     for (int k = 1;; ++k) {
         avanco(nx, ny, N, msi_L, res, y);
         retrocesso(nx, ny, N, msi_U, y, delta, x);
-        const double r = residuo(nx, N, a, bp, x, res);
-        // A norm that is not a number ends the iteration too: only r > limite goes on.
-        if (k == limite_it || !(r > limite)) break;
+        // After the last correction allowed the residual would only be compared: x is final.
+        if (k == limite_it) break;
+        // A norm that is not a number ends the iteration too: only a norm above the limit goes on.
+        if (!residuo_acima(nx, N, a, bp, x, res, limite)) break;
     }
 }
 

@@ -117,6 +117,42 @@ TEST_P(FastKernels, KeptFactorsOfAFixedMatrixAreThoseOfAFreshFactorization) {
     EXPECT_EQ(t.msi_fixa.fatoracoes, 2);
 }
 
+// MSI's stop test when the residual's norm lies within rounding of the limit: a tolerance set
+// from the norm after one correction puts the limit there, where only the sum in numbering order
+// can decide; the fast form gives the literal bytes either way the test falls.
+TEST_P(FastKernels, MsiStopsAsTheLiteralLoopsWhereTheNormMeetsTheLimit) {
+    const auto norma = [](const SistemaDeTeste& s) {
+        double soma = 0.0;
+        for (int P = 1; P <= s.N; ++P) {
+            double ax = s.a[P].ap * s.x[P];
+            if (P - s.nx >= 1) ax += s.a[P].as * s.x[P - s.nx];
+            if (P - 1 >= 1) ax += s.a[P].aw * s.x[P - 1];
+            if (P + 1 <= s.N) ax += s.a[P].ae * s.x[P + 1];
+            if (P + s.nx <= s.N) ax += s.a[P].an * s.x[P + s.nx];
+            soma += (s.bp[P] - ax) * (s.bp[P] - ax);
+        }
+        return std::sqrt(soma);
+    };
+    unsigned semente = 700;
+    for (const auto& [nx, ny] : tamanhos) {
+        const SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
+        SistemaDeTeste uma = s;
+        Trabalho t0;
+        t0.reserva(5, s.N);
+        na_literal([&] { resolve(5, uma.visto(), Controles{1, 0.0, 1.0}, uma.x.data(), t0); });
+        const double proporcao = norma(uma) / norma(s);
+        for (const double tol : {proporcao, std::nextafter(proporcao, 0.0), std::nextafter(proporcao, 1e300)}) {
+            SistemaDeTeste r = s, l = s;
+            Trabalho tr, tl;
+            tr.reserva(5, s.N);
+            tl.reserva(5, s.N);
+            resolve(5, r.visto(), Controles{4, tol, 1.0}, r.x.data(), tr);
+            na_literal([&] { resolve(5, l.visto(), Controles{4, tol, 1.0}, l.x.data(), tl); });
+            EXPECT_TRUE(mesmos_bytes(r.x, l.x)) << nx << " x " << ny << ", tol " << tol;
+        }
+    }
+}
+
 TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
     unsigned semente = 500;
     for (const auto& [nx, ny] : tamanhos) {
