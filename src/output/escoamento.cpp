@@ -236,14 +236,8 @@ void grava_campos_vtk(const CaseData& caso, const Campos& c, const CamposNos& no
         f.linha("    </Piece>");
         f.linha("  </ImageData>");
         f.linha("</VTKFile>");
-        try {
-            f.fecha();
-        } catch (...) {
-            apaga_arquivo(temporario);
-            throw;
-        }
+        f.fecha_substituindo(nome);
     }
-    substitui_arquivo(temporario, nome);
 }
 
 void escoamento(const CaseData& caso, const Campos& c, const std::string& titulo_grafico) {

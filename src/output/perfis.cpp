@@ -58,13 +58,7 @@ bool reescreve_e_plota(const Roteiro& roteiro, const std::string& titulo_grafico
     out.linha(mantido);
     out.linha(linha_de_titulo(titulo_grafico));
     out.linha("replot");
-    try {
-        out.fecha();
-    } catch (...) {
-        apaga_arquivo(temporario);
-        throw;
-    }
-    substitui_arquivo(temporario, script);
+    out.fecha_substituindo(script);
 
     const std::string comando = "wgnuplot " + script;
     const int estado = executar_comando(comando, static_cast<int>(comando.size()));

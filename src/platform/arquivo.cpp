@@ -62,6 +62,17 @@ ArquivoTexto::~ArquivoTexto() {
     if (f_) std::fclose(f_);
 }
 
+void ArquivoTexto::fecha_substituindo(const std::string& nome) {
+    const std::string temporario = nome_;
+    try {
+        fecha();
+    } catch (...) {
+        apaga_arquivo(temporario);
+        throw;
+    }
+    substitui_arquivo(temporario, nome);
+}
+
 void ArquivoTexto::abre(const std::string& nome) {
     if (f_) fecha();
     nome_ = nome;

@@ -83,6 +83,9 @@ public:
     void descarrega();
     // Closes the file; a write error anywhere since it was opened (a full disk) surfaces here.
     void fecha();
+    // Closes a file written under a temporary name and renames it over `nome`, so that `nome`
+    // is whole or as it was; on any failure the temporary file is removed and ErroArquivo thrown.
+    void fecha_substituindo(const std::string& nome);
     bool aberto() const { return f_ != nullptr; }
     const std::string& nome() const { return nome_; }
 

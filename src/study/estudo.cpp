@@ -473,6 +473,15 @@ bool figura_do_erro(const Estudo& e, const std::string& saida) {
     return desenha(saida, "erro.gnu", "erro.png");
 }
 
+constexpr const char* nomes_das_normas[] = {"max", "L1", "L2"};
+
+// A grid's norm (0 max, 1 L1, 2 L2) of the error of field f, NaN where it has none.
+double norma_da_malha(const Malha& m, const char* f, int tipo) {
+    const auto n = m.normas.find(f);
+    if (n == m.normas.end()) return std::numeric_limits<double>::quiet_NaN();
+    return tipo == 0 ? n->second.maximo : tipo == 1 ? n->second.l1 : n->second.l2;
+}
+
 // The norms of the Shih error over the field against the grid spacing, log-log, with their
 // observed orders.
 bool figura_das_normas(const Estudo& e, const std::string& saida) {
@@ -490,12 +499,11 @@ bool figura_das_normas(const Estudo& e, const std::string& saida) {
     const char* cores[] = {"#1f77b4", "#d62728", "#2ca02c"};
     int cor = 0;
     for (const char* f : {"u", "v", "p"}) {
-        int tipo = 0;
-        for (const char* norma : {"max", "L1", "L2"}) {
+        for (int tipo = 0; tipo < 3; ++tipo) {
+            const char* norma = nomes_das_normas[tipo];
             std::vector<std::pair<int, double>> erros;
             for (const auto& m : e.malhas)
-                if (const auto n = m.normas.find(f); usada(m) && n != m.normas.end())
-                    erros.push_back({m.n, tipo == 0 ? n->second.maximo : tipo == 1 ? n->second.l1 : n->second.l2});
+                if (const double v = norma_da_malha(m, f, tipo); usada(m) && std::isfinite(v)) erros.push_back({m.n, v});
             if (erros.size() >= 2) {
                 dados << "# " << f << " " << norma << "\n";
                 for (const auto& [n, er] : erros) dados << num(1.0 / n, 12) << " " << num(er, 12) << "\n";
@@ -505,7 +513,6 @@ bool figura_das_normas(const Estudo& e, const std::string& saida) {
                    << aspas_gnuplot(std::string(f) + ", norma " + norma + " (ordem " + num(ordem_observada(erros), 3) + ")");
                 ++series;
             }
-            ++tipo;
         }
         ++cor;
     }
@@ -644,6 +651,22 @@ std::vector<std::string> escreve_relatorio(const Estudo& e, const std::string& s
     md << "\n";
     if (oscilou) md << "(osc.): convergência oscilatória, as diferenças mudam de sinal entre as malhas.\n\n";
 
+    // One row of errors per grid with their observed order, in estudo.md and estudo.csv.
+    const auto linha_de_erros = [&](const std::string& rotulo, const std::string& nome, auto valor_da_malha) {
+        std::vector<std::pair<int, double>> erros;
+        md << "| " << rotulo << " |";
+        csv << nome;
+        for (const auto& m : e.malhas) {
+            const double v = usada(m) ? valor_da_malha(m) : std::numeric_limits<double>::quiet_NaN();
+            if (std::isfinite(v)) erros.push_back({m.n, v});
+            md << " " << num(v, 4) << " |";
+            csv << "," << num(v, 15);
+        }
+        const double p = ordem_observada(erros);
+        md << " " << num(p, 3) << " |\n";
+        csv << "," << (std::isfinite(p) ? num(p, 15) : "") << std::string(7 + e.malhas.size(), ',') << "\n";
+    };
+
     // The profiles at the reference's own stations.
     const auto estacoes_u = estacoes_do_perfil(true, e.problema, e.Re), estacoes_v = estacoes_do_perfil(false, e.problema, e.Re);
     if (!estacoes_u.empty() && usadas > 0) {
@@ -655,23 +678,14 @@ std::vector<std::string> escreve_relatorio(const Estudo& e, const std::string& s
         for (std::size_t k = 0; k <= e.malhas.size(); ++k) md << "---|";
         md << "\n";
         for (const bool u : {true, false})
-            for (const bool maximo : {true, false}) {
-                const std::string nome = std::string(u ? "perfil_u" : "perfil_v") + (maximo ? "_max" : "_rms");
-                std::vector<std::pair<int, double>> erros;
-                md << "| " << (u ? "u" : "v") << ", erro " << (maximo ? "máximo" : "RMS") << " |";
-                csv << nome;
-                for (const auto& m : e.malhas) {
-                    const ErroDoPerfil& ep = u ? m.erro_u : m.erro_v;
-                    const double v = usada(m) && ep.estacoes > 0 ? (maximo ? ep.maximo : ep.rms)
-                                                                : std::numeric_limits<double>::quiet_NaN();
-                    if (std::isfinite(v)) erros.push_back({m.n, v});
-                    md << " " << num(v, 4) << " |";
-                    csv << "," << num(v, 15);
-                }
-                const double p = ordem_observada(erros);
-                md << " " << num(p, 3) << " |\n";
-                csv << "," << (std::isfinite(p) ? num(p, 15) : "") << std::string(7 + e.malhas.size(), ',') << "\n";
-            }
+            for (const bool maximo : {true, false})
+                linha_de_erros(std::string(u ? "u" : "v") + ", erro " + (maximo ? "máximo" : "RMS"),
+                               std::string(u ? "perfil_u" : "perfil_v") + (maximo ? "_max" : "_rms"),
+                               [&](const Malha& m) {
+                                   const ErroDoPerfil& ep = u ? m.erro_u : m.erro_v;
+                                   return ep.estacoes > 0 ? (maximo ? ep.maximo : ep.rms)
+                                                          : std::numeric_limits<double>::quiet_NaN();
+                               });
         md << "\n";
     }
     // The norms of the Shih error over the whole field.
@@ -685,24 +699,10 @@ std::vector<std::string> escreve_relatorio(const Estudo& e, const std::string& s
         for (std::size_t k = 0; k <= e.malhas.size(); ++k) md << "---|";
         md << "\n";
         for (const char* f : {"u", "v", "p"})
-            for (const int tipo : {0, 1, 2}) {
-                const char* norma = tipo == 0 ? "max" : tipo == 1 ? "L1" : "L2";
-                std::vector<std::pair<int, double>> erros;
-                md << "| " << f << " | " << norma << " |";
-                csv << "norma_" << f << "_" << norma;
-                for (const auto& m : e.malhas) {
-                    const auto n = m.normas.find(f);
-                    const double v = usada(m) && n != m.normas.end()
-                                         ? (tipo == 0 ? n->second.maximo : tipo == 1 ? n->second.l1 : n->second.l2)
-                                         : std::numeric_limits<double>::quiet_NaN();
-                    if (std::isfinite(v)) erros.push_back({m.n, v});
-                    md << " " << num(v, 4) << " |";
-                    csv << "," << num(v, 15);
-                }
-                const double p = ordem_observada(erros);
-                md << " " << num(p, 3) << " |\n";
-                csv << "," << (std::isfinite(p) ? num(p, 15) : "") << std::string(7 + e.malhas.size(), ',') << "\n";
-            }
+            for (const int tipo : {0, 1, 2})
+                linha_de_erros(std::string(f) + " | " + nomes_das_normas[tipo],
+                               std::string("norma_") + f + "_" + nomes_das_normas[tipo],
+                               [&](const Malha& m) { return norma_da_malha(m, f, tipo); });
         md << "\n";
     }
     bool ha_vortices = false;
