@@ -493,9 +493,16 @@ bool figura_das_normas(const Estudo& e, const std::string& saida) {
        << "set title " << aspas_gnuplot(utf8_de_latin1(e.caso) + ": normas do erro em todo o campo (solução de Shih)")
        << " noenhanced\nset xtics (";
     bool primeira = true;
+    double hmin = 1e300, hmax = 0.0;
     for (const auto& m : e.malhas)
-        if (usada(m) && !m.normas.empty()) gp << (primeira ? "" : ", ") << "'1/" << m.n << "' " << num(1.0 / m.n, 12), primeira = false;
-    gp << ")\nplot ";
+        if (usada(m) && !m.normas.empty()) {
+            gp << (primeira ? "" : ", ") << "'1/" << m.n << "' " << num(1.0 / m.n, 12), primeira = false;
+            hmin = std::min(hmin, 1.0 / m.n);
+            hmax = std::max(hmax, 1.0 / m.n);
+        }
+    gp << ")\n";
+    if (hmax > 0.0) gp << "set xrange [" << num(hmin / 1.4, 6) << ":" << num(hmax * 1.4, 6) << "]\n";
+    gp << "plot ";
     const char* cores[] = {"#1f77b4", "#d62728", "#2ca02c"};
     int cor = 0;
     for (const char* f : {"u", "v", "p"}) {
