@@ -138,18 +138,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
         gravou = false;  // a name the file system does not take (too long, say)
     }
     if (gravou) {
-        exige(fs::is_regular_file(caso.nome_listagem) && fs::is_regular_file(caso.nome_iteracoes));
-        // Nothing but the run's own files and the two it names.
+        exige(fs::is_regular_file(caso.nome_listagem) && fs::is_regular_file(caso.nome_iteracoes) &&
+              fs::is_regular_file(caso.nome_campos));
+        // Nothing but the run's own files and the three it names (no temporary one left).
         const std::vector<std::string> da_execucao = arquivos_da_execucao();
         for (const auto& e : fs::directory_iterator(".")) {
             const std::string nome = e.path().filename().string();
             exige(antes.count(nome) || nome == caso.nome_listagem || nome == caso.nome_iteracoes ||
-                  std::find(da_execucao.begin(), da_execucao.end(), nome) != da_execucao.end());
+                  nome == caso.nome_campos || std::find(da_execucao.begin(), da_execucao.end(), nome) != da_execucao.end());
         }
     }
     // The next input starts from the scripts and data files alone.
     std::error_code ec;
     fs::remove(caso.nome_listagem, ec);
     fs::remove(caso.nome_iteracoes, ec);
+    fs::remove(caso.nome_campos, ec);
     return 0;
 }
