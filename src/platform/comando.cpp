@@ -1,7 +1,6 @@
 #include "platform/comando.hpp"
 
 #include <filesystem>
-#include <sstream>
 
 #include "platform/processos.hpp"
 

@@ -6,12 +6,8 @@
 
 namespace quelna::sistema {
 
-void titulo_do_console(const std::string& titulo) {
-    // The title is Latin-1: each byte is its character.
-    std::wstring w;
-    for (const char c : titulo) w += wchar_t(static_cast<unsigned char>(c));
-    SetConsoleTitleW(w.c_str());
-}
+// The title is Latin-1, as every text of the system.
+void titulo_do_console(const std::string& titulo) { SetConsoleTitleW(windows::de_latin1(titulo).c_str()); }
 
 void minimiza_console_proprio() {
     // A console that holds this process alone was made for it: the program was started from the

@@ -17,8 +17,12 @@ std::wstring largo(const std::string& nome) {
             return r;
         }
     }
+    return de_latin1(nome);
+}
+
+std::wstring de_latin1(const std::string& texto) {
     std::wstring r;
-    for (const char c : nome) r += wchar_t(static_cast<unsigned char>(c));
+    for (const char c : texto) r += wchar_t(static_cast<unsigned char>(c));
     return r;
 }
 

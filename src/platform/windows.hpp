@@ -10,6 +10,9 @@ namespace quelna::windows {
 // characters either way.
 std::wstring largo(const std::string& nome);
 
+// Latin-1 bytes as UTF-16, each byte its character.
+std::wstring de_latin1(const std::string& texto);
+
 // UTF-16 to UTF-8 (arguments of the command line, paths the system gives).
 std::string utf8(const std::wstring& texto);
 

@@ -86,7 +86,10 @@ cp "$fontes/casos/ghia_re100/"*.gnu "$p/"
 sed "1s/^'ghia_re100'  /'x \& del y'   /; 2s/^64 /8  /; 3s/^64 /8  /; 6s/^5000 /20   /" \
   "$fontes/casos/ghia_re100/Quelna_1p3.ent" >"$p/Quelna_1p3.ent"
 echo "do usuário" >"$p/y"
-(cd "$p" && script -qec "wine '$win/quelna.exe'" /dev/null >/dev/null 2>&1) || falha "no console: saída $?"
+(cd "$p" && script -qec "wine '$win/quelna.exe'" /dev/null >"$tmp/console.txt" 2>&1) || falha "no console: saída $?"
+# Wine's console shows the window's title as the terminal's (an OSC 0 sequence).
+grep -aq $'\e\]0;QUELNA 1.3 (Escoamento Bidimensional de Fluido Incompress' "$tmp/console.txt" ||
+  falha "o console não recebeu o título"
 esperado="notepad.exe|.\\Quelna_1p3.ent"
 for roteiro in r u_Ghia v_Ghia psi; do
   esperado="$esperado
@@ -99,7 +102,7 @@ notepad.exe|.\\x & del y"
 [ "$(tr -d '\r' <"$tmp/registro.txt")" = "$esperado" ] || { falha "programas iniciados no console:"; cat "$tmp/registro.txt"; }
 [ "$(cat "$p/y")" = "do usuário" ] || falha "o arquivo y foi mexido"
 [ -f "$p/x & del y" ] && [ -f "$p/x & del y.itn" ] && [ -f "$p/x & del y.vti" ] || falha "listagem de 'x & del y': $(ls "$p")"
-echo "no console: $(wc -l <"$tmp/registro.txt") programas iniciados, cada um com seus argumentos; y intacto"
+echo "no console: o título da janela, $(wc -l <"$tmp/registro.txt") programas iniciados, cada um com seus argumentos; y intacto"
 
 # Ctrl-C on the console ends the cycle at the end of its iteration, every result written, 130.
 p="$tmp/ctrl_c"
