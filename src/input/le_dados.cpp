@@ -67,7 +67,7 @@ void confere_nomes(const CaseData& caso, const std::vector<std::string>& da_exec
                            "substituído (escolha outro nome ou apague-o)");
     }
     // The fields file is written under a temporary name and renamed over the old one.
-    for (const std::string& nome : {caso.nome_campos, caso.nome_campos + ".tmp"})
+    for (const std::string& nome : {caso.nome_campos, temporario_de(caso.nome_campos)})
         if (const int erro = confere_para_gravar(nome); erro != 0)
             throw ErroCaso(onde + "\"" + nome + "\": " + motivo_do_sistema(erro) +
                            "; a execução grava o arquivo de campos só em arquivos comuns");

@@ -16,8 +16,6 @@ inline constexpr const char* arquivo_vortices = "vortices.dat";
 // A case folder without it runs as if the stream-function plot did not exist.
 inline constexpr Roteiro roteiro_psi{"psi.gnu", 20, true};
 
-// The temporary name a file written whole or not at all is written under.
-inline std::string temporario_de(const std::string& nome) { return nome + ".tmp"; }
 
 // Values at the nodes, the corners of the real volumes: na + 1 columns by nb + 1 rows, na and nb
 // the real volumes in x and y; node (a, b) lies at x = a*dx, y = b*dy, and the walls are a = 0,

@@ -34,7 +34,7 @@ bool reescreve_e_plota(const Roteiro& roteiro, const std::string& titulo_grafico
     if (erro == ENOENT) return roteiro.opcional ? false : aviso("não encontrado");
     if (erro != 0) return aviso("não pôde ser lido: " + motivo_do_sistema(erro));
     // What the plotter writes beside it is an output too: only regular files are replaced.
-    const std::string temporario = script + ".tmp";
+    const std::string temporario = temporario_de(script);
     std::vector<std::string> saidas = saidas_do_plotador(script);
     saidas.push_back(temporario);
     for (const auto& saida : saidas)

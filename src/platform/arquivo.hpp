@@ -41,6 +41,10 @@ int confere_para_gravar(const std::string& nome);
 // Writes `texto` as the whole content of `nome`, opened as by abre_para_gravar. Throws ErroArquivo.
 void grava_arquivo(const std::string& nome, std::string_view texto);
 
+// The temporary name under which a file that is whole or absent is written before
+// substitui_arquivo or ArquivoTexto::fecha_substituindo puts it in its place.
+inline std::string temporario_de(const std::string& nome) { return nome + ".tmp"; }
+
 // Renames `temporario` over `nome`, replacing it, so that `nome` is always whole or absent; on
 // failure the temporary file is removed and ErroArquivo names `nome`.
 void substitui_arquivo(const std::string& temporario, const std::string& nome);

@@ -21,7 +21,7 @@ std::vector<std::string> arquivos_da_execucao() {
     todos.push_back(roteiro_psi);
     for (const Roteiro& r : todos) {
         nomes.push_back(r.nome);
-        nomes.push_back(std::string(r.nome) + ".tmp");
+        nomes.push_back(temporario_de(r.nome));
         for (const auto& saida : saidas_do_plotador(r.nome)) nomes.push_back(saida);
     }
     return nomes;

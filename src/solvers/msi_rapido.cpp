@@ -19,27 +19,11 @@ using recorrencias::Fatores;
 using recorrencias::fatora;
 using recorrencias::recua;
 
-// res = bp - A x at the inner volumes P = ini..fim, as many at a time as a vector V holds, their
-// squares added to soma in numbering order.
-template <typename V>
-__attribute__((always_inline)) inline double residuo_interior(int nx, int ini, int fim, const Linha* a,
-                                                              const double* bp, const double* x, double* res,
-                                                              double soma) {
-    constexpr int L = sizeof(V) / sizeof(double);
-    int P = ini;
-    for (; P + L - 1 <= fim; P += L) {
-        detalhe::guarda(res + P, detalhe::residuo_v<V>(nx, a, bp, x, P));
-        for (int k = P; k < P + L; ++k) soma += res[k] * res[k];
-    }
-    for (; P <= fim; ++P) {
-        res[P] = detalhe::residuo_v<double>(nx, a, bp, x, P);
-        soma += res[P] * res[P];
-    }
-    return soma;
-}
-
-// res = bp - A x; returns the Euclidean norm, its squares summed in numbering order.
-double residuo(int nx, int N, const Linha* a, const double* bp, const double* x, double* res) {
+// res = bp - A x, and the sum of its squares: in numbering order when `ordenada`, else the squares
+// of the inner volumes added lane by lane (the same products, another order of the additions).
+// The inner volumes go as many at a time as the widest vector holds.
+template <bool ordenada>
+double residuo_somado(int nx, int N, const Linha* a, const double* bp, const double* x, double* res) {
     double soma = 0.0;
     const int fim1 = nx < N ? nx : N;
     for (int P = 1; P <= fim1; ++P) {
@@ -48,33 +32,37 @@ double residuo(int nx, int N, const Linha* a, const double* bp, const double* x,
     }
     const auto interior = [](auto lanes, int nx, int ini, int fim, const Linha* a, const double* bp, const double* x,
                              double* res, double soma) __attribute__((always_inline)) {
-        return residuo_interior<typename decltype(lanes)::tipo>(nx, ini, fim, a, bp, x, res, soma);
+        using V = typename decltype(lanes)::tipo;
+        constexpr int L = sizeof(V) / sizeof(double);
+        V quadrados{};
+        int P = ini;
+        for (; P + L - 1 <= fim; P += L) {
+            const V r = detalhe::residuo_v<V>(nx, a, bp, x, P);
+            detalhe::guarda(res + P, r);
+            if constexpr (ordenada)
+                for (int k = P; k < P + L; ++k) soma += res[k] * res[k];
+            else
+                quadrados += r * r;
+        }
+        for (; P <= fim; ++P) {
+            res[P] = detalhe::residuo_v<double>(nx, a, bp, x, P);
+            soma += res[P] * res[P];
+        }
+        if constexpr (!ordenada)
+            for (int k = 0; k < L; ++k) soma += quadrados[k];
+        return soma;
     };
     soma = nas_larguras(interior, nx, fim1 + 1, N - nx, a, bp, x, res, soma);
     for (int P = (N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1); P <= N; ++P) {
         res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
         soma += res[P] * res[P];
     }
-    return std::sqrt(soma);
+    return soma;
 }
 
-// res = bp - A x at the inner volumes, as residuo_interior, with the squares added lane by lane
-// into `quadrados` instead of in numbering order.
-template <typename V>
-__attribute__((always_inline)) inline void residuo_interior_rapido(int nx, int ini, int fim, const Linha* a,
-                                                                   const double* bp, const double* x, double* res,
-                                                                   V& quadrados, double& resto) {
-    constexpr int L = sizeof(V) / sizeof(double);
-    int P = ini;
-    for (; P + L - 1 <= fim; P += L) {
-        const V r = detalhe::residuo_v<V>(nx, a, bp, x, P);
-        detalhe::guarda(res + P, r);
-        quadrados += r * r;
-    }
-    for (; P <= fim; ++P) {
-        res[P] = detalhe::residuo_v<double>(nx, a, bp, x, P);
-        resto += res[P] * res[P];
-    }
+// res = bp - A x; returns the Euclidean norm, its squares summed in numbering order.
+double residuo(int nx, int N, const Linha* a, const double* bp, const double* x, double* res) {
+    return std::sqrt(residuo_somado<true>(nx, N, a, bp, x, res));
 }
 
 // Whether the Euclidean norm of res = bp - A x, its squares summed in numbering order as residuo
@@ -84,26 +72,7 @@ __attribute__((always_inline)) inline void residuo_interior_rapido(int nx, int i
 // decides the comparison unless the ordered one could fall on the other side, which is then
 // taken. sqrt is monotonic, so bounds on the sum are bounds on the norm.
 bool residuo_acima(int nx, int N, const Linha* a, const double* bp, const double* x, double* res, double limite) {
-    const int fim1 = nx < N ? nx : N;
-    double resto = 0.0;
-    for (int P = 1; P <= fim1; ++P) {
-        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
-        resto += res[P] * res[P];
-    }
-    const auto interior = [](auto lanes, int nx, int ini, int fim, const Linha* a, const double* bp, const double* x,
-                             double* res, double resto) __attribute__((always_inline)) {
-        using V = typename decltype(lanes)::tipo;
-        V quadrados{};
-        residuo_interior_rapido<V>(nx, ini, fim, a, bp, x, res, quadrados, resto);
-        for (int k = 0; k < static_cast<int>(sizeof(V) / sizeof(double)); ++k) resto += quadrados[k];
-        return resto;
-    };
-    resto = nas_larguras(interior, nx, fim1 + 1, N - nx, a, bp, x, res, resto);
-    for (int P = (N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1); P <= N; ++P) {
-        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
-        resto += res[P] * res[P];
-    }
-    const double rapida = resto;
+    const double rapida = residuo_somado<false>(nx, N, a, bp, x, res);
     if (std::isfinite(rapida)) {
         // 8 n u covers both sums' errors and the roundings of the bounds themselves.
         const double folga = 8.0 * static_cast<double>(N) * 0x1p-53;
