@@ -1,10 +1,13 @@
 // Benchmarks of the hot kernels on the systems the discretization builds: the Ghia example
-// (Re = 100, CDS) after a few outer iterations, at 64^2 to 512^2 real volumes. Each kernel runs
+// (Re = 100, CDS) after a few outer iterations, at 64^2 to 1024^2 real volumes. Each kernel runs
 // in the program's rendering and in the literal loops; the table at the end gives nanoseconds
-// per volume per sweep and the ratio of the two, measured in the same run.
+// per volume per sweep and the ratio of the two, measured in the same run; and, where the
+// machine has more than one processor (or QUELNA_THREADS asks for more than one), in the
+// program's rendering on a team of threads, with its ratio to the program on one thread.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -13,6 +16,8 @@
 
 #include "discretization/equacoes.hpp"
 #include "input/caso.hpp"
+#include "platform/equipe.hpp"
+#include "vetor/faixas.hpp"
 #include "vetor/traducao.hpp"
 #include "run/execucao.hpp"
 #include "solvers/solvers.hpp"
@@ -92,8 +97,27 @@ void por_volume(benchmark::State& st, double volumes_por_chamada) {
 
 constexpr int nit = 5;
 
-void solver(benchmark::State& st, int metodo, bool literal, bool plinha) {
-    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
+// The side a kernel runs on: the program on one thread, the literal loops, or the program on the
+// harness's team of threads.
+enum Lado { lado_programa, lado_literal, lado_equipe };
+
+Equipe& equipe_do_banco() {
+    static Equipe e(threads_da_execucao(std::getenv("QUELNA_THREADS")) > 0
+                        ? threads_da_execucao(std::getenv("QUELNA_THREADS"))
+                        : 1);
+    return e;
+}
+
+struct NoLado {
+    explicit NoLado(int lado)
+        : traducao_(lado == lado_literal ? Traducao::literal : traducao()),
+          equipe_(lado == lado_equipe ? &equipe_do_banco() : nullptr) {}
+    ComTraducao traducao_;
+    ComEquipe equipe_;
+};
+
+void solver(benchmark::State& st, int metodo, int lado, bool plinha) {
+    const NoLado no_lado(lado);
     Estado& e = estado(static_cast<int>(st.range(0)));
     const auto& a = plinha ? e.a_p : e.a_u;
     const auto& bp = plinha ? e.bp_p : e.bp_u;
@@ -108,8 +132,8 @@ void solver(benchmark::State& st, int metodo, bool literal, bool plinha) {
     por_volume(st, static_cast<double>(k.N) * nit);
 }
 
-void msi_avanco_b(benchmark::State& st, bool literal) {
-    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
+void msi_avanco_b(benchmark::State& st, int lado) {
+    const NoLado no_lado(lado);
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
     msi_fatores(Sistema{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()}, e.L.data(), e.U.data());
@@ -121,8 +145,8 @@ void msi_avanco_b(benchmark::State& st, bool literal) {
     por_volume(st, k.N);
 }
 
-void msi_correcoes(benchmark::State& st, bool literal) {
-    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
+void msi_correcoes(benchmark::State& st, int lado) {
+    const NoLado no_lado(lado);
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
     const Sistema s{k.nx, k.ny, k.N, e.a_u.data(), e.bp_u.data()};
@@ -137,8 +161,8 @@ void msi_correcoes(benchmark::State& st, bool literal) {
     por_volume(st, static_cast<double>(k.N) * nit);
 }
 
-void msi_fatores_b(benchmark::State& st, bool literal) {
-    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
+void msi_fatores_b(benchmark::State& st, int lado) {
+    const NoLado no_lado(lado);
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
     for (auto _ : st) {
@@ -148,8 +172,8 @@ void msi_fatores_b(benchmark::State& st, bool literal) {
     por_volume(st, k.N);
 }
 
-void norma_b(benchmark::State& st, bool literal) {
-    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
+void norma_b(benchmark::State& st, int lado) {
+    const NoLado no_lado(lado);
     Estado& e = estado(static_cast<int>(st.range(0)));
     const CaseData& k = e.caso;
     for (auto _ : st) {
@@ -160,8 +184,8 @@ void norma_b(benchmark::State& st, bool literal) {
     por_volume(st, k.N);
 }
 
-void montagem(benchmark::State& st, void (*F)(const CaseData&, Campos&), bool literal) {
-    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
+void montagem(benchmark::State& st, void (*F)(const CaseData&, Campos&), int lado) {
+    const NoLado no_lado(lado);
     Estado& e = estado(static_cast<int>(st.range(0)));
     Campos c = e.c;
     coeficientes_uv(e.caso, c);
@@ -172,8 +196,8 @@ void montagem(benchmark::State& st, void (*F)(const CaseData&, Campos&), bool li
     por_volume(st, e.caso.N);
 }
 
-void iteracao_externa(benchmark::State& st, int metodo, bool literal) {
-    const ComTraducao traducao_do_lado(literal ? Traducao::literal : traducao());
+void iteracao_externa(benchmark::State& st, int metodo, int lado) {
+    const NoLado no_lado(lado);
     Estado& e = estado(static_cast<int>(st.range(0)));
     CaseData k = e.caso;
     k.solver = metodo;
@@ -192,37 +216,45 @@ void iteracao_externa(benchmark::State& st, int metodo, bool literal) {
 void registra() {
     const char* nomes[] = {"", "jacobi", "gauss_seidel", "sor", "adi", "msi"};
     const auto tamanhos = [](benchmark::internal::Benchmark* b) {
-        for (const int n : {64, 128, 256, 512}) b->Arg(n);
+        for (const int n : {64, 128, 256, 512, 1024}) b->Arg(n);
         b->Unit(benchmark::kMicrosecond);
     };
-    // Each kernel in the program's rendering and then in the literal one, so that the two sides
-    // of a ratio run close together in time: on a shared machine the neighbours' load drifts.
+    // Each kernel in the program's rendering, in the literal one and on the team, so that the
+    // sides of a ratio run close together in time: on a shared machine the neighbours' load drifts.
+    const bool com_equipe = equipe_do_banco().membros() > 1;
     const auto lados = [&](const std::string& nome, const auto& registra_lado) {
-        for (const bool literal : {false, true})
-            tamanhos(registra_lado((nome + (literal ? "/literal" : "/programa")).c_str(), literal));
+        for (const int lado : {lado_programa, lado_literal, lado_equipe}) {
+            if (lado == lado_equipe && !com_equipe) continue;
+            const char* sufixo = lado == lado_programa ? "/programa" : lado == lado_literal ? "/literal" : "/equipe";
+            tamanhos(registra_lado((nome + sufixo).c_str(), lado));
+        }
     };
     for (int m = 1; m <= 5; ++m)
         for (const bool p : {false, true})
-            lados(std::string(nomes[m]) + (p ? "_plinha" : "_u"), [&](const char* n, bool literal) {
-                return benchmark::RegisterBenchmark(n, solver, m, literal, p);
+            lados(std::string(nomes[m]) + (p ? "_plinha" : "_u"), [&](const char* n, int lado) {
+                return benchmark::RegisterBenchmark(n, solver, m, lado, p);
             });
-    const std::pair<const char*, void (*)(benchmark::State&, bool)> msi_e_norma[] = {
+    const std::pair<const char*, void (*)(benchmark::State&, int)> msi_e_norma[] = {
         {"msi_avanco", msi_avanco_b}, {"msi_correcoes", msi_correcoes}, {"msi_fatores", msi_fatores_b},
         {"norma", norma_b}};
     for (const auto& [nome, f] : msi_e_norma)
-        lados(nome, [&](const char* n, bool literal) { return benchmark::RegisterBenchmark(n, f, literal); });
+        lados(nome, [&](const char* n, int lado) { return benchmark::RegisterBenchmark(n, f, lado); });
     for (const int m : {2, 5})
-        lados(std::string("iteracao_externa_") + nomes[m], [&](const char* n, bool literal) {
-            return benchmark::RegisterBenchmark(n, iteracao_externa, m, literal);
+        lados(std::string("iteracao_externa_") + nomes[m], [&](const char* n, int lado) {
+            return benchmark::RegisterBenchmark(n, iteracao_externa, m, lado);
         });
     using Rotina = void (*)(const CaseData&, Campos&);
     const std::pair<const char*, Rotina> rotinas[] = {
         {"coeficientes_uv", &coeficientes_uv},       {"termo_fonte_u", &termo_fonte_u},
         {"termo_fonte_v", &termo_fonte_v},           {"velocidades_face", &velocidades_face},
         {"coeficientes_plinha", &coeficientes_plinha},
+        // The corrections have one rendering, their plain loops: the literal side is the same
+        // loop, and the team side shares its rows.
+        {"corrige_p", &corrige_p},                   {"corrige_uv", &corrige_uv},
+        {"corrige_face", &corrige_face},
     };
     for (const auto& [nome, rotina] : rotinas)
-        lados(nome, [&, rotina = rotina](const char* n, bool l) {
+        lados(nome, [&, rotina = rotina](const char* n, int l) {
             return benchmark::RegisterBenchmark(n, montagem, rotina, l);
         });
     // What writing the pressure-correction rows and sources costs at the least: a memset of the
@@ -230,13 +262,9 @@ void registra() {
     tamanhos(benchmark::RegisterBenchmark("memset_a_bp", montagem, [](const CaseData&, Campos& c) {
         std::memset(static_cast<void*>(c.a.data()), 0, c.a.size() * sizeof(Linha));
         std::memset(c.bp.data(), 0, c.bp.size() * sizeof(double));
-    }, false));
-    tamanhos(benchmark::RegisterBenchmark("contorno_u", montagem, &contorno_u, false));
-    tamanhos(benchmark::RegisterBenchmark("contorno_plinha", montagem, &contorno_plinha, false));
-    tamanhos(benchmark::RegisterBenchmark("corrige_p", montagem, &corrige_p, false));
-    // The velocity corrections have one rendering, their plain loops: timed alone.
-    tamanhos(benchmark::RegisterBenchmark("corrige_uv", montagem, &corrige_uv, false));
-    tamanhos(benchmark::RegisterBenchmark("corrige_face", montagem, &corrige_face, false));
+    }, lado_programa));
+    tamanhos(benchmark::RegisterBenchmark("contorno_u", montagem, &contorno_u, lado_programa));
+    tamanhos(benchmark::RegisterBenchmark("contorno_plinha", montagem, &contorno_plinha, lado_programa));
 }
 
 // Collects ns per volume of every run and prints the program / literal table at the end.
@@ -265,9 +293,24 @@ public:
             std::printf("| %s | %s^2 | %.2f | %.2f | %.2f |\n", base.c_str(), n.c_str(), v, lit->second,
                         v / lit->second);
         }
+        bool cabeca = false;
+        for (const auto& [nome, v] : valores_) {
+            const auto barra = nome.find("/equipe/");
+            if (barra == std::string::npos) continue;
+            const std::string base = nome.substr(0, barra), n = nome.substr(barra + 8);
+            const auto um = valores_.find(base + "/programa/" + n);
+            if (um == valores_.end()) continue;
+            if (!cabeca)
+                std::printf("\n| kernel | volumes | %d threads (ns/volume) | 1 thread (ns/volume) | ratio |\n"
+                            "|---|---|---|---|---|\n",
+                            equipe_do_banco().membros());
+            cabeca = true;
+            std::printf("| %s | %s^2 | %.2f | %.2f | %.2f |\n", base.c_str(), n.c_str(), v, um->second, v / um->second);
+        }
         std::printf("\n| kernel (program only) | volumes | ns/volume |\n|---|---|---|\n");
         for (const auto& [nome, v] : valores_)
-            if (nome.find("/programa/") == std::string::npos && nome.find("/literal/") == std::string::npos) {
+            if (nome.find("/programa/") == std::string::npos && nome.find("/literal/") == std::string::npos &&
+                nome.find("/equipe/") == std::string::npos) {
                 const auto barra = nome.rfind('/');
                 std::printf("| %s | %s^2 | %.2f |\n", nome.substr(0, barra).c_str(), nome.substr(barra + 1).c_str(), v);
             }

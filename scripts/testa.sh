@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds quelna and runs every test twice, in an optimized build and in a build under
 # AddressSanitizer and UndefinedBehaviorSanitizer; between them, the Windows build under Wine;
-# then a short libFuzzer run.
+# then the tests of the threaded code under ThreadSanitizer, and a short libFuzzer run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/dependencias.sh testes
@@ -18,6 +18,13 @@ cmake -S . -B build/sanitizers -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUEL
 scripts/compila.sh build/sanitizers
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitizers --output-on-failure -j2
+
+# The team of threads, the loops it shares and whole runs on 1, 2 and 3 threads, under
+# ThreadSanitizer: a race or a lock taken out of order fails the test.
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELNA_TSAN=ON >/dev/null
+scripts/compila.sh build/tsan --target quelna_testes
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build/tsan --output-on-failure -j2 -R '^(Team|SplitRows|Threads|Formas/FastKernels)\.'
 
 # The case reader and whole runs on tiny grids under libFuzzer, for a short fixed time.
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

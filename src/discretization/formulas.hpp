@@ -138,13 +138,13 @@ __attribute__((always_inline)) inline T vn_da_face(const CaseData& caso, const C
            2 * dx * (le<T>(&c.p[Nn]) - le<T>(&c.p[P])) / A - fonte * dx * dy / A;
 }
 
-// The plinha rows of the real volumes: on a uniform grid every one has the same coefficients,
+// The plinha rows of the real volumes ja..jb: on a uniform grid every one has the same coefficients,
 // and its right-hand side is the mass that the face velocities leave unbalanced. A loop the
 // compiler vectorizes by itself, for whatever registers the function it is inlined into is built
 // for; telling it that the arrays do not overlap lets it keep the pointers in registers across
 // the stores.
-__attribute__((always_inline)) inline void linhas_de_plinha(const CaseData& caso, Campos& c) {
-    const int nx = caso.nx, ny = caso.ny;
+__attribute__((always_inline)) inline void linhas_de_plinha(const CaseData& caso, Campos& c, int ja, int jb) {
+    const int nx = caso.nx;
     const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
     const double aw = -(dy * dt / dx), ae = -(dy * dt / dx);
     const double as = -(dx * dt / dy), an = -(dx * dt / dy);
@@ -153,7 +153,7 @@ __attribute__((always_inline)) inline void linhas_de_plinha(const CaseData& caso
     double* __restrict bp = c.bp.data();
     const double* __restrict ue = c.ue.data();
     const double* __restrict vn = c.vn.data();
-    for (int j = 2; j <= ny - 1; ++j)
+    for (int j = ja; j <= jb; ++j)
         for (int i = 2; i <= nx - 1; ++i) {
             const int P = (j - 1) * nx + i;
             a[P] = Linha{as, aw, ap, ae, an};

@@ -2,7 +2,7 @@
 // by one, every value from the formulas of the plain loops.
 #include "discretization/equacoes.hpp"
 #include "discretization/formulas.hpp"
-#include "vetor/traducao.hpp"
+#include "vetor/faixas.hpp"
 
 namespace quelna {
 
@@ -12,30 +12,30 @@ using namespace formulas;
 
 template <bool v>
 void fonte(const CaseData& caso, Campos& c) {
-    const auto corpo = [](auto lanes, const CaseData& caso, Campos& c) __attribute__((always_inline)) {
+    const auto corpo = [](auto lanes, const CaseData& caso, Campos& c, int ja, int jb) __attribute__((always_inline)) {
         const int nx = caso.nx;
-        for (int j = 2; j <= caso.ny - 1; ++j)
+        for (int j = ja; j <= jb; ++j)
             detalhe::ao_longo<typename decltype(lanes)::tipo>(
                 (j - 1) * nx + 2, j * nx - 1, [&](auto l, int P) __attribute__((always_inline)) {
                     poe_fonte<typename decltype(l)::tipo, v>(caso, c, P);
                 });
     };
-    na_traducao(v ? literal::termo_fonte_v : literal::termo_fonte_u, corpo, caso, c);
+    na_traducao_por_linhas(2, caso.ny - 1, caso.nx, v ? literal::termo_fonte_v : literal::termo_fonte_u, corpo, caso, c);
 }
 
 }  // namespace
 
 void coeficientes_uv(const CaseData& caso, Campos& c) {
-    const auto corpo = [](auto lanes, const CaseData& caso, Campos& c) __attribute__((always_inline)) {
+    const auto corpo = [](auto lanes, const CaseData& caso, Campos& c, int ja, int jb) __attribute__((always_inline)) {
         const int nx = caso.nx;
         const Condutancias k = condutancias(caso);
-        for (int j = 2; j <= caso.ny - 1; ++j)
+        for (int j = ja; j <= jb; ++j)
             detalhe::ao_longo<typename decltype(lanes)::tipo>(
                 (j - 1) * nx + 2, j * nx - 1, [&](auto l, int P) __attribute__((always_inline)) {
                     poe_momento<typename decltype(l)::tipo>(caso, c, P, k);
                 });
     };
-    na_traducao(literal::coeficientes_uv, corpo, caso, c);
+    na_traducao_por_linhas(2, caso.ny - 1, caso.nx, literal::coeficientes_uv, corpo, caso, c);
 }
 
 void termo_fonte_u(const CaseData& caso, Campos& c) { fonte<false>(caso, c); }

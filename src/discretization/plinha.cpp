@@ -2,12 +2,13 @@
 // its assembly is plinha_rapido.cpp.
 #include "discretization/equacoes.hpp"
 #include "discretization/formulas.hpp"
+#include "vetor/faixas.hpp"
 
 namespace quelna {
 
 namespace literal {
 
-void coeficientes_plinha(const CaseData& caso, Campos& c) { formulas::linhas_de_plinha(caso, c); }
+void coeficientes_plinha(const CaseData& caso, Campos& c) { formulas::linhas_de_plinha(caso, c, 2, caso.ny - 1); }
 
 }  // namespace literal
 
@@ -47,6 +48,7 @@ void contorno_plinha(const CaseData& caso, Campos& c) {
 void corrige_p(const CaseData& caso, Campos& c) {
     const int nx = caso.nx, ny = caso.ny, N = caso.N;
     Campo& p = c.p;
+    // One add per volume: cheaper than handing half of it to another thread.
     for (int P = 1; P <= N; ++P) p[P] = p[P] + c.plinha[P];
     // The fictitious pressures extrapolate the real ones linearly; the corners take the column
     // rule from the row values as they stand before the rows pass.
@@ -74,12 +76,14 @@ void corrige_uv(const CaseData& caso, Campos& c) {
     const Campo& pl = c.plinha;
     Campo& u = c.u;
     Campo& v = c.v;
-    for (int j = 2; j <= ny - 1; ++j)
-        for (int i = 2; i <= nx - 1; ++i) {
-            const int P = (j - 1) * nx + i;
-            u[P] = u[P] - (pl[P + 1] - pl[P - 1]) * 0.5 * dt / dx;
-            v[P] = v[P] - (pl[P + nx] - pl[P - nx]) * 0.5 * dt / dy;
-        }
+    por_linhas(2, ny - 1, nx, [&](int ja, int jb) {
+        for (int j = ja; j <= jb; ++j)
+            for (int i = 2; i <= nx - 1; ++i) {
+                const int P = (j - 1) * nx + i;
+                u[P] = u[P] - (pl[P + 1] - pl[P - 1]) * 0.5 * dt / dx;
+                v[P] = v[P] - (pl[P + nx] - pl[P - nx]) * 0.5 * dt / dy;
+            }
+    });
     // The fictitious velocities follow the corrected real ones so that the wall conditions hold.
     for (int j = 1; j <= ny; ++j) {
         const int P = (j - 1) * nx + 1;
@@ -107,16 +111,18 @@ void corrige_face(const CaseData& caso, Campos& c) {
     const int nx = caso.nx, ny = caso.ny;
     const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
     const Campo& pl = c.plinha;
-    for (int j = 2; j <= ny - 1; ++j)
-        for (int i = 2; i <= nx - 2; ++i) {
-            const int P = (j - 1) * nx + i;
-            c.ue[P] = c.ue[P] - (pl[P + 1] - pl[P]) * dt / dx;
-        }
-    for (int j = 2; j <= ny - 2; ++j)
-        for (int i = 2; i <= nx - 1; ++i) {
-            const int P = (j - 1) * nx + i;
-            c.vn[P] = c.vn[P] - (pl[P + nx] - pl[P]) * dt / dy;
-        }
+    por_linhas(2, ny - 1, nx, [&](int ja, int jb) {
+        for (int j = ja; j <= jb; ++j)
+            for (int i = 2; i <= nx - 2; ++i) {
+                const int P = (j - 1) * nx + i;
+                c.ue[P] = c.ue[P] - (pl[P + 1] - pl[P]) * dt / dx;
+            }
+        for (int j = ja; j <= jb && j <= ny - 2; ++j)
+            for (int i = 2; i <= nx - 1; ++i) {
+                const int P = (j - 1) * nx + i;
+                c.vn[P] = c.vn[P] - (pl[P + nx] - pl[P]) * dt / dy;
+            }
+    });
 }
 
 }  // namespace quelna

@@ -61,6 +61,12 @@ std::string cabecalho_iteracoes();
 std::string linha_de_residuo(int it, double razao);
 std::string linha_de_iteracao(int it, const Resultados& r);
 
+// The threads a run takes: the value of QUELNA_THREADS when it is set (valor, a whole number
+// from 1 to maximo_de_threads; 1 is the program on one thread), else the machine's processors.
+// 0 for a value that is not such a number.
+inline constexpr int maximo_de_threads = 256;
+int threads_da_execucao(const char* valor);
+
 // The whole run in the current folder. Messages go to standard error; the result is the exit
 // status. `data` gives the date of the listing.
 int principal(JanelaTexto& janela, const FonteDataHora& data = agora_local);

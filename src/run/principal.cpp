@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <new>
 
@@ -7,10 +8,12 @@
 #include "output/escoamento.hpp"
 #include "output/saidas.hpp"
 #include "platform/comando.hpp"
+#include "platform/equipe.hpp"
 #include "platform/formato.hpp"
 #include "platform/sinais.hpp"
 #include "run/execucao.hpp"
 #include "solvers/solvers.hpp"
+#include "vetor/faixas.hpp"
 
 namespace quelna {
 
@@ -27,8 +30,23 @@ std::vector<std::string> arquivos_da_execucao() {
     return nomes;
 }
 
+int threads_da_execucao(const char* valor) {
+    if (valor == nullptr) return std::min(nucleos(), maximo_de_threads);
+    const std::string v = valor;
+    if (v.empty() || v.size() > 3 || v.find_first_not_of("0123456789") != std::string::npos) return 0;
+    const int n = std::stoi(v);
+    return n >= 1 && n <= maximo_de_threads ? n : 0;
+}
+
 int principal(JanelaTexto& janela, const FonteDataHora& data) {
     janela.define_titulo(latin1(titulo_janela));
+    const char* pedido = std::getenv("QUELNA_THREADS");
+    const int threads = threads_da_execucao(pedido);
+    if (threads == 0) {
+        std::cerr << "quelna: QUELNA_THREADS=\"" << pedido << "\" não é um número de threads: dê um inteiro de 1 a "
+                  << maximo_de_threads << '\n';
+        return saida_caso_invalido;
+    }
 
     CaseData caso;
     Campos c;
@@ -49,6 +67,10 @@ int principal(JanelaTexto& janela, const FonteDataHora& data) {
         return saida_caso_invalido;
     }
 
+    // Started once and kept for the whole run; the split loops take it. A team the user did not
+    // ask for is kept only where it gains.
+    Equipe equipe(threads);
+    const ComEquipe com_equipe(&equipe, pedido == nullptr);
     Desfecho desfecho = Desfecho::itmax;
     try {
         ArquivoTexto listagem(caso.nome_listagem);

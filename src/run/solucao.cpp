@@ -13,6 +13,7 @@
 #include "run/execucao.hpp"
 #include "run/norma.hpp"
 #include "solvers/solvers.hpp"
+#include "vetor/faixas.hpp"
 
 namespace quelna {
 
@@ -69,6 +70,41 @@ private:
     double razao_base_ = 0.0, t_base_ = 0.0, queda_ = 0.0;
 };
 
+// Which team the iterations take. One the user asked for (or none), always. The machine's
+// processors, by default, only where they gain: the outer iterations 2 to 7 run alternately with
+// the team and on one thread, and the rest take the team only if its fastest iteration beat the
+// fastest on one thread by 3 %. Where moving the fields between the cores costs more than the
+// shared loops save (small grids, processors far apart), the run stays on one thread. Either
+// way every bit it computes is the same.
+class ProvaDaEquipe {
+public:
+    ProvaDaEquipe()
+        : equipe_(equipe_atual()),
+          escolhida_(equipe_),
+          provando_(equipe_ != nullptr && equipe_->membros() > 1 && equipe_a_provar()) {}
+
+    Equipe* para(int it) const {
+        if (!provando_) return escolhida_;
+        return it % 2 == 0 ? equipe_ : nullptr;
+    }
+
+    void mede(int it, double segundos) {
+        if (!provando_ || it < 2) return;
+        double& menor = it % 2 == 0 ? com_ : sem_;
+        menor = std::min(menor, segundos);
+        if (it < 1 + 2 * rodadas) return;
+        provando_ = false;
+        escolhida_ = com_ < 0.97 * sem_ ? equipe_ : nullptr;
+    }
+
+private:
+    static constexpr int rodadas = 3;
+    Equipe* equipe_;
+    Equipe* escolhida_;
+    bool provando_;
+    double com_ = HUGE_VAL, sem_ = HUGE_VAL;
+};
+
 void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, Trabalho& t,
                      bool matriz_fixa = false) {
     resolve(caso.solver, Sistema{caso.nx, caso.ny, caso.N, c.a.data(), c.bp.data()},
@@ -122,8 +158,11 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
     const int nx = caso.nx, ny = caso.ny, N = caso.N;
     Progresso progresso(caso.itmax);
     const double zero = relogio_parede();
+    ProvaDaEquipe prova;
 
     for (int it = 1; it <= caso.itmax; ++it) {
+        const ComEquipe nesta(prova.para(it), false, minimo_para_dividir());
+        const double inicio = relogio_parede();
         double residuo = 0.0;
 
         coeficientes_uv(caso, c);
@@ -150,6 +189,7 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
             corrige_face(caso, c);
         }
         norma(nx, ny, N, c.a.data(), c.bp.data(), c.plinha.data(), residuo);
+        prova.mede(it, relogio_parede() - inicio);
 
         if (it == 1) e.residuo_1 = residuo;
         const double razao = residuo / e.residuo_1;

@@ -11,6 +11,8 @@
 #include "discretization/equacoes.hpp"
 #include "input/caso.hpp"
 #include "run/execucao.hpp"
+#include "platform/equipe.hpp"
+#include "vetor/faixas.hpp"
 #include "vetor/traducao.hpp"
 #include "sistemas.hpp"
 #include "solvers/solvers.hpp"
@@ -173,6 +175,9 @@ TEST_P(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
         {{2, "7"}, {3, "30"}, {6, "20"}, {8, "3"}, {15, "0"}},
         {{2, "1"}, {3, "1"}, {6, "10"}},
     };
+    // On one thread, and with the loops of even these grids shared by teams of 2 and 3 threads
+    // (more threads than this machine may have processors).
+    for (const int membros : {1, 2, 3})
     for (const auto& base : casos)
         for (int metodo = 1; metodo <= 5; ++metodo) {
             PastaTemporaria pasta;
@@ -184,11 +189,15 @@ TEST_P(FastKernels, WholeOuterIterationsGiveTheLiteralFields) {
             prepara_campos(caso, literal);
             ArquivoTexto l1("l1"), i1("i1"), r1("r1"), l2("l2"), i2("i2"), r2("r2");
             Trabalho t1, t2;
-            ciclo(caso, rapido, t1, l1, i1, r1);
+            {
+                Equipe equipe(membros);
+                const ComEquipe com(&equipe, false, 1);
+                ciclo(caso, rapido, t1, l1, i1, r1);
+            }
             na_literal([&] { ciclo(caso, literal, t2, l2, i2, r2); });
             for (auto* f : {&l1, &i1, &r1, &l2, &i2, &r2}) f->fecha();
             const std::string onde = "solver " + std::to_string(metodo) + ", " + std::to_string(caso.nx) + " x " +
-                                     std::to_string(caso.ny);
+                                     std::to_string(caso.ny) + ", " + std::to_string(membros) + " threads";
             EXPECT_EQ(le_arquivo("l1"), le_arquivo("l2")) << onde;
             EXPECT_EQ(le_arquivo("i1"), le_arquivo("i2")) << onde;
             for (const auto& [a, b] : {std::pair{&rapido.u, &literal.u}, {&rapido.v, &literal.v},
@@ -204,7 +213,8 @@ namespace quelna {
 
 using namespace teste;
 
-// The assembly and correction routines against their literal loops, on fields of mixed signs.
+// The assembly and correction routines against their literal loops, on fields of mixed signs,
+// on one thread and with their rows shared by 2 and 3 threads.
 TEST_P(FastKernels, AssemblyAndCorrectionsGiveTheLiteralBytes) {
     PastaTemporaria pasta;
     const CaseData caso = le_caso_texto(texto_caso({{2, "13"}, {3, "9"}, {18, "1"}}), arquivo_caso);
@@ -222,13 +232,22 @@ TEST_P(FastKernels, AssemblyAndCorrectionsGiveTheLiteralBytes) {
         {&coeficientes_uv, &literal::coeficientes_uv},       {&termo_fonte_u, &literal::termo_fonte_u},
         {&termo_fonte_v, &literal::termo_fonte_v},           {&velocidades_face, &literal::velocidades_face},
         {&coeficientes_plinha, &literal::coeficientes_plinha},
+        // The corrections have one loop each: on one thread it is their literal form.
+        {&corrige_uv, [](const CaseData& k, Campos& c) { na_literal([&] { corrige_uv(k, c); }); }},
+        {&corrige_face, [](const CaseData& k, Campos& c) { na_literal([&] { corrige_face(k, c); }); }},
+        {&corrige_p, [](const CaseData& k, Campos& c) { na_literal([&] { corrige_p(k, c); }); }},
     };
     int k = 0;
+    for (const int membros : {1, 2, 3})
     for (const auto& [programa, plana] : pares) {
         Campos a = base, b = base;
-        coeficientes_uv(caso, a);  // velocidades_face reads the momentum rows
+        Equipe equipe(membros);
+        {
+            const ComEquipe com(&equipe, false, 1);
+            coeficientes_uv(caso, a);  // velocidades_face reads the momentum rows
+            programa(caso, a);
+        }
         coeficientes_uv(caso, b);
-        programa(caso, a);
         plana(caso, b);
         ++k;
         EXPECT_EQ(std::memcmp(a.a.data(), b.a.data(), a.a.size() * sizeof(Linha)), 0) << k;
