@@ -13,9 +13,10 @@ inline void pausa() {
 }
 
 // How long a member spins for its next call before it sleeps: longer than the gaps between the
-// calls of one iteration, so that a member is awake when the next one comes, and short enough
-// that a run between iterations (a plot, the listing) leaves the core free.
-constexpr auto espera_acordado = std::chrono::microseconds(2000);
+// calls of one outer iteration (a solver's sweeps on one thread), so that a member is awake when
+// the next call comes, since waking a thread costs tens of microseconds; short enough that the
+// core is soon free once the calls stop.
+constexpr auto espera_acordado = std::chrono::milliseconds(20);
 
 }  // namespace
 
