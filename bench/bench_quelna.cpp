@@ -6,6 +6,7 @@
 // program's rendering on a team of threads, with its ratio to the program on one thread.
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -213,6 +214,27 @@ void iteracao_externa(benchmark::State& st, int metodo, int lado) {
     por_volume(st, k.N);
 }
 
+// The floor under any hand-over between two threads: a cache line's round trip between the
+// team's first two members, each waiting for the other's last write before its own, timed per
+// round trip (the table's "ns/volume" column is then ns per round trip).
+void ida_e_volta(benchmark::State& st) {
+    Equipe& e = equipe_do_banco();
+    constexpr long voltas = 20000;
+    alignas(64) std::atomic<long> bola{0};
+    for (auto _ : st) {
+        bola.store(0, std::memory_order_relaxed);
+        e.executa([&](int k) {
+            if (k > 1) return;
+            for (long n = k; n < 2 * voltas; n += 2) {
+                while (bola.load(std::memory_order_acquire) != n) {
+                }
+                bola.store(n + 1, std::memory_order_release);
+            }
+        });
+    }
+    por_volume(st, voltas);
+}
+
 void registra() {
     const char* nomes[] = {"", "jacobi", "gauss_seidel", "sor", "adi", "msi"};
     const auto tamanhos = [](benchmark::internal::Benchmark* b) {
@@ -263,6 +285,7 @@ void registra() {
         std::memset(static_cast<void*>(c.a.data()), 0, c.a.size() * sizeof(Linha));
         std::memset(c.bp.data(), 0, c.bp.size() * sizeof(double));
     }, lado_programa));
+    if (com_equipe) benchmark::RegisterBenchmark("ida_e_volta_entre_threads/2", ida_e_volta)->Unit(benchmark::kMicrosecond);
     tamanhos(benchmark::RegisterBenchmark("contorno_u", montagem, &contorno_u, lado_programa));
     tamanhos(benchmark::RegisterBenchmark("contorno_plinha", montagem, &contorno_plinha, lado_programa));
 }
@@ -283,40 +306,40 @@ public:
         }
     }
     void imprime() const {
-        std::printf("\n| kernel | volumes | program (ns/volume) | literal loops (ns/volume) | ratio |\n|---|---|---|---|---|\n");
-        for (const auto& [nome, v] : valores_) {
-            const auto barra = nome.find("/programa/");
-            if (barra == std::string::npos) continue;
-            const std::string base = nome.substr(0, barra), n = nome.substr(barra + 10);
-            const auto lit = valores_.find(base + "/literal/" + n);
-            if (lit == valores_.end()) continue;
-            std::printf("| %s | %s^2 | %.2f | %.2f | %.2f |\n", base.c_str(), n.c_str(), v, lit->second,
-                        v / lit->second);
-        }
-        bool cabeca = false;
-        for (const auto& [nome, v] : valores_) {
-            const auto barra = nome.find("/equipe/");
-            if (barra == std::string::npos) continue;
-            const std::string base = nome.substr(0, barra), n = nome.substr(barra + 8);
-            const auto um = valores_.find(base + "/programa/" + n);
-            if (um == valores_.end()) continue;
-            if (!cabeca)
-                std::printf("\n| kernel | volumes | %d threads (ns/volume) | 1 thread (ns/volume) | ratio |\n"
-                            "|---|---|---|---|---|\n",
-                            equipe_do_banco().membros());
-            cabeca = true;
-            std::printf("| %s | %s^2 | %.2f | %.2f | %.2f |\n", base.c_str(), n.c_str(), v, um->second, v / um->second);
-        }
+        razoes("programa", "literal", "| kernel | volumes | program (ns/volume) | literal loops (ns/volume) | ratio |");
+        const std::string equipe = "| kernel | volumes | " + std::to_string(equipe_do_banco().membros()) +
+                                   " threads (ns/volume) | 1 thread (ns/volume) | ratio |";
+        razoes("equipe", "programa", equipe.c_str());
         std::printf("\n| kernel (program only) | volumes | ns/volume |\n|---|---|---|\n");
         for (const auto& [nome, v] : valores_)
             if (nome.find("/programa/") == std::string::npos && nome.find("/literal/") == std::string::npos &&
                 nome.find("/equipe/") == std::string::npos) {
                 const auto barra = nome.rfind('/');
-                std::printf("| %s | %s^2 | %.2f |\n", nome.substr(0, barra).c_str(), nome.substr(barra + 1).c_str(), v);
+                if (nome.rfind("ida_e_volta", 0) == 0)
+                    std::printf("| %s | 2 threads | %.2f ns per round trip |\n", nome.substr(0, barra).c_str(), v);
+                else
+                    std::printf("| %s | %s^2 | %.2f |\n", nome.substr(0, barra).c_str(), nome.substr(barra + 1).c_str(), v);
             }
     }
 
 private:
+    // The table of the runs on side `lado` against the same kernel and size on side `base`,
+    // printed only if there is one.
+    void razoes(const std::string& lado, const std::string& base, const char* cabeca) const {
+        bool impressa = false;
+        for (const auto& [nome, v] : valores_) {
+            const auto barra = nome.find("/" + lado + "/");
+            if (barra == std::string::npos) continue;
+            const std::string kernel = nome.substr(0, barra), n = nome.substr(barra + lado.size() + 2);
+            const auto outro = valores_.find(kernel + "/" + base + "/" + n);
+            if (outro == valores_.end()) continue;
+            if (!impressa) std::printf("\n%s\n|---|---|---|---|---|\n", cabeca);
+            impressa = true;
+            std::printf("| %s | %s^2 | %.2f | %.2f | %.2f |\n", kernel.c_str(), n.c_str(), v, outro->second,
+                        v / outro->second);
+        }
+    }
+
     // Kernel names first, then the sizes in increasing order.
     struct Ordem {
         bool operator()(const std::string& a, const std::string& b) const {

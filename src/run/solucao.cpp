@@ -71,12 +71,13 @@ private:
 };
 
 // Which team the iterations take. One the user asked for (or none), always. The machine's
-// processors, by default, only where they gain: the outer iterations 2 to 17 run with the team
-// and on one thread in the order A B B A A B B A ..., so that a trend in the iterations' cost
-// weighs on both sides alike, and the rest take the team only if its iterations took 5 % less
-// time in all. Where moving the fields between the cores costs more than the shared loops save
-// (small grids, processors far apart), the run stays on one thread. Either way every bit it
-// computes is the same.
+// processors, by default, only while they gain: in every 256 outer iterations from the second,
+// 16 run with the team and on one thread in the order A B B A A B B A ..., so that a trend in
+// the iterations' cost weighs on both sides alike, and until the next trial the iterations take
+// the team only if its eight took 5 % less time than the other eight. Where moving the fields
+// between the cores costs more than the shared loops save (small grids, processors far apart,
+// and a virtual machine's processors may move apart during a run), the run stays on one thread.
+// Either way every bit it computes is the same.
 class ProvaDaEquipe {
 public:
     ProvaDaEquipe()
@@ -85,22 +86,29 @@ public:
           provando_(equipe_ != nullptr && equipe_->membros() > 1 && equipe_a_provar()) {}
 
     Equipe* para(int it) const {
-        if (!provando_) return escolhida_;
-        return it >= 2 && com_equipe(it) ? equipe_ : nullptr;
+        const int k = provando_ ? posicao(it) : -1;
+        if (k < 0) return escolhida_;
+        return com_equipe(k) ? equipe_ : nullptr;
     }
 
     void mede(int it, double segundos) {
-        if (!provando_ || it < 2) return;
-        (com_equipe(it) ? com_ : sem_) += segundos;
-        if (it < 1 + 2 * rodadas) return;
-        provando_ = false;
-        escolhida_ = com_ < 0.95 * sem_ ? equipe_ : nullptr;
+        const int k = provando_ ? posicao(it) : -1;
+        if (k < 0) return;
+        if (k == 0) com_ = sem_ = 0.0;
+        (com_equipe(k) ? com_ : sem_) += segundos;
+        if (k == janela - 1) escolhida_ = com_ < 0.95 * sem_ ? equipe_ : nullptr;
     }
 
 private:
-    static bool com_equipe(int it) { return (it - 1) / 2 % 2 == 0; }
+    static constexpr int janela = 16, intervalo = 256;
+    // The place of iteration it in its trial, or -1 outside the trials.
+    static int posicao(int it) {
+        if (it < 2) return -1;
+        const int k = (it - 2) % intervalo;
+        return k < janela ? k : -1;
+    }
+    static bool com_equipe(int k) { return (k + 1) / 2 % 2 == 0; }
 
-    static constexpr int rodadas = 8;
     Equipe* equipe_;
     Equipe* escolhida_;
     bool provando_;
