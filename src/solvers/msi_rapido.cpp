@@ -86,27 +86,48 @@ bool residuo_acima(int nx, int N, const Linha* a, const double* bp, const double
 
 // The steps t = 0, 1, ... of a band of B rows in which row k is 2k columns behind row 0.
 // While rows enter or leave the grid, parcial(t) takes the step one volume at a time; in
-// between, every row is inside it, and two rows share a vector register: dois(q, t, o) gives
-// rows 2q and 2q+1 at step t from o, their values at step t - 1. guardado holds each row's
-// last value between the two kinds of step.
-template <int B, typename Parcial, typename Dois>
-__attribute__((always_inline)) inline void passos_da_banda(int nx, double (&guardado)[B], Parcial parcial, Dois dois) {
+// between, every row is inside it, and two rows share a vector register: dois(q, t, o1, o2)
+// gives rows 2q and 2q+1 at step t from o1 and o2, the values of all the pairs at steps t - 1
+// and t - 2. A row's neighbours in the row before it (two columns ahead) are that row's values
+// of the last two steps, so they pass in registers rather than through memory, off the chain of
+// the recurrence. guardado holds each row's last value between the two kinds of step, and
+// valor(k, t) reads row k's value of step t back from memory.
+template <int B, typename Parcial, typename Valor, typename Dois>
+__attribute__((always_inline)) inline void passos_da_banda(int nx, double (&guardado)[B], Parcial parcial,
+                                                           Valor valor, Dois dois) {
     using detalhe::par;
     const int fim = nx + 2 * (B - 1);
     int t = 0;
     for (; t < 2 * B - 1 && t < fim; ++t) parcial(t);
     if (t <= nx - 1) {
-        par o[B / 2];
-        for (int q = 0; q < B / 2; ++q) o[q] = par{guardado[2 * q], guardado[2 * q + 1]};
-        for (; t <= nx - 1; ++t)
-#pragma GCC unroll 8
-            for (int q = 0; q < B / 2; ++q) o[q] = dois(q, t, o[q]);
+        par o1[B / 2], o2[B / 2];
         for (int q = 0; q < B / 2; ++q) {
-            guardado[2 * q] = o[q][0];
-            guardado[2 * q + 1] = o[q][1];
+            o1[q] = par{guardado[2 * q], guardado[2 * q + 1]};
+            // The last row's value two steps back would lie before its row, and no row reads it.
+            o2[q] = par{valor(2 * q, t - 2), 2 * q + 1 < B - 1 ? valor(2 * q + 1, t - 2) : 0.0};
+        }
+        for (; t <= nx - 1; ++t)
+            // From the last pair down, so that a pair reads the one below as it was before the step.
+#pragma GCC unroll 8
+            for (int q = B / 2 - 1; q >= 0; --q) {
+                const par v = dois(q, t, o1, o2);
+                o2[q] = o1[q];
+                o1[q] = v;
+            }
+        for (int q = 0; q < B / 2; ++q) {
+            guardado[2 * q] = o1[q][0];
+            guardado[2 * q + 1] = o1[q][1];
         }
     }
     for (; t < fim; ++t) parcial(t);
+}
+
+// The neighbours in the row before of the pair q: lane 0 (row 2q) takes lane 1 of pair q - 1,
+// lane 1 takes lane 0 of its own pair; for q = 0, lane 0 takes the row below the band, from
+// memory.
+__attribute__((always_inline)) inline detalhe::par do_par_anterior(const detalhe::par* o, int q, double abaixo) {
+    using detalhe::par;
+    return q == 0 ? par{abaixo, o[0][0]} : __builtin_shufflevector(o[q - 1], o[q], 1, 2);
 }
 
 // Forward substitution y = L^-1 res. Row 1 runs alone; the other rows advance in bands as a
@@ -144,7 +165,7 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double
     };
     // Where the rows are inside the grid, row 2q at column i and row 2q+1 at column i - 2 share a
     // register, their coefficients gathered lane by lane, with one packed division.
-    const auto dois = [&](int q, int t, detalhe::par o) {
+    const auto dois = [&](int q, int t, const detalhe::par* o1, const detalhe::par* o2) {
         using detalhe::par;
         const int P0 = base[2 * q] + 1 + t - 4 * q, P1 = base[2 * q + 1] - 1 + t - 4 * q;
         const par ed0 = detalhe::carrega(&msi_L[P0].e), cb0 = detalhe::carrega(&msi_L[P0].c);
@@ -152,13 +173,15 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double
         const par e = __builtin_shufflevector(ed0, ed1, 0, 2), d = __builtin_shufflevector(ed0, ed1, 1, 3);
         const par c = __builtin_shufflevector(cb0, cb1, 0, 2), b = __builtin_shufflevector(cb0, cb1, 1, 3);
         const par r = par{res[P0], res[P1]};
-        const par se = par{y[P0 - nx + 1], y[P1 - nx + 1]}, sul = par{y[P0 - nx], y[P1 - nx]};
-        const par v = avanca(r, e, d, c, b, o, se, sul);
+        // South-east: the row before one step back; south: two steps back.
+        const par se = do_par_anterior(o1, q, y[P0 - nx + 1]), sul = do_par_anterior(o2, q, y[P0 - nx]);
+        const par v = avanca(r, e, d, c, b, o1[q], se, sul);
         y[P0] = v[0];
         y[P1] = v[1];
         return v;
     };
-    passos_da_banda<B>(nx, oeste, parcial, dois);
+    const auto valor = [&](int k, int t) { return y[base[k] + 1 + t - 2 * k]; };
+    passos_da_banda<B>(nx, oeste, parcial, valor, dois);
     for (int k = 1; ok && k < B; ++k) ok = std::isfinite(y[base[k]]);
     return ok;
 }
@@ -214,20 +237,22 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, doub
             if (i >= 1 && i <= nx) passo(k, i);
         }
     };
-    const auto dois = [&](int q, int t, detalhe::par o) {
+    const auto dois = [&](int q, int t, const detalhe::par* o1, const detalhe::par* o2) {
         using detalhe::par;
         const int P0 = base[2 * q] + nx - t + 4 * q, P1 = base[2 * q + 1] + nx - t + 4 * q + 2;
         const par fg0 = detalhe::carrega(&msi_U[P0].f), fg1 = detalhe::carrega(&msi_U[P1].f);
         const par f = __builtin_shufflevector(fg0, fg1, 0, 2), g = __builtin_shufflevector(fg0, fg1, 1, 3);
         const par h = par{msi_U[P0].h, msi_U[P1].h};
         const par r = par{y[P0], y[P1]};
-        const par no = par{delta[P0 + nx - 1], delta[P1 + nx - 1]}, n = par{delta[P0 + nx], delta[P1 + nx]};
-        const par v = recua(r, f, g, h, o, no, n);
+        // North-west: the row before one step back; north: two steps back.
+        const par no = do_par_anterior(o1, q, delta[P0 + nx - 1]), n = do_par_anterior(o2, q, delta[P0 + nx]);
+        const par v = recua(r, f, g, h, o1[q], no, n);
         delta[P0] = v[0];
         delta[P1] = v[1];
         return v;
     };
-    passos_da_banda<B>(nx, leste, parcial, dois);
+    const auto valor = [&](int k, int t) { return delta[base[k] + nx - t + 2 * k]; };
+    passos_da_banda<B>(nx, leste, parcial, valor, dois);
     for (int k = 1; ok && k < B; ++k) ok = std::isfinite(delta[base[k] + nx + 1]);
     return ok;
 }
