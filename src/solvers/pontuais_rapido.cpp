@@ -16,7 +16,11 @@ using namespace recorrencias;
 // volume is reached after its south and west neighbours and before its east and north ones,
 // as in the column-by-column order, and the rows' divisions overlap instead of waiting on one
 // another. Each row keeps the value it has just computed (its next volume's west neighbour) at
-// hand rather than reading it back.
+// hand rather than reading it back; where every row of the band is in its columns, that value of
+// the row below, computed one step before, is also the south neighbour, taken from there too
+// (the rows go from the top of the band down, so that each reads the row below's value before
+// the row below moves on) rather than through memory, which put a store-to-load forwarding on
+// the recurrence's chain.
 template <int B>
 void frente_de_onda(int nx, int j0, int i0, int i1, const Linha* a, const double* bp, double* x) {
     const int m = i1 - i0 + 1;
@@ -26,12 +30,13 @@ void frente_de_onda(int nx, int j0, int i0, int i1, const Linha* a, const double
         base[k] = (j0 + k - 1) * nx + i0;
         oeste[k] = x[base[k] - 1];
     }
-    const auto passo = [&](int k, int i) {
+    const auto passo_com_sul = [&](int k, int i, double sul) {
         const int P = base[k] + i;
-        const double v = ponto_de(a[P], bp[P], x[P - nx], oeste[k], x[P + 1], x[P + nx]);
+        const double v = ponto_de(a[P], bp[P], sul, oeste[k], x[P + 1], x[P + nx]);
         x[P] = v;
         oeste[k] = v;
     };
+    const auto passo = [&](int k, int i) { passo_com_sul(k, i, x[base[k] + i - nx]); };
     if (m < B) {
         for (int t = 0; t < m + B - 1; ++t)
             for (int k = 0; k < B; ++k)
@@ -40,9 +45,11 @@ void frente_de_onda(int nx, int j0, int i0, int i1, const Linha* a, const double
     }
     for (int t = 0; t < B - 1; ++t)
         for (int k = 0; k <= t; ++k) passo(k, t - k);
-    for (int t = B - 1; t < m; ++t)
+    for (int t = B - 1; t < m; ++t) {
 #pragma GCC unroll 8
-        for (int k = 0; k < B; ++k) passo(k, t - k);
+        for (int k = B - 1; k >= 1; --k) passo_com_sul(k, t - k, oeste[k - 1]);
+        passo(0, t);
+    }
     for (int t = m; t < m + B - 1; ++t)
         for (int k = t - m + 1; k < B; ++k) passo(k, t - k);
 }
