@@ -6,6 +6,7 @@
 // program's rendering on a team of threads, with its ratio to the program on one thread.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -103,9 +104,8 @@ constexpr int nit = 5;
 enum Lado { lado_programa, lado_literal, lado_equipe };
 
 Equipe& equipe_do_banco() {
-    static Equipe e(threads_da_execucao(std::getenv("QUELNA_THREADS")) > 0
-                        ? threads_da_execucao(std::getenv("QUELNA_THREADS"))
-                        : 1);
+    // A value the program would refuse gives one thread: the team side is then left out.
+    static Equipe e(std::max(threads_da_execucao(std::getenv("QUELNA_THREADS")), 1));
     return e;
 }
 
@@ -271,7 +271,7 @@ void registra() {
         {"termo_fonte_v", &termo_fonte_v},           {"velocidades_face", &velocidades_face},
         {"coeficientes_plinha", &coeficientes_plinha},
         // The corrections have one rendering, their plain loops: the literal side is the same
-        // loop, and the team side shares its rows.
+        // loop, and the team side shares the rows of all but corrige_p.
         {"corrige_p", &corrige_p},                   {"corrige_uv", &corrige_uv},
         {"corrige_face", &corrige_face},
     };
