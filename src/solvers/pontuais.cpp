@@ -2,6 +2,7 @@
 // The fast forms (pontuais_rapido.cpp) take the volumes in other orders and widths and give the
 // same bytes.
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 
 #include "solvers/recorrencias.hpp"
@@ -72,12 +73,19 @@ void resolve(int solver, const Sistema& s, const Controles& k, double* x, Trabal
 }
 
 double* Trabalho::vetor(int k, std::size_t n) {
+    // Each array starts at its own offset within a 4 KB page, a quarter page apart from the
+    // next: where a row is a multiple of 4 KB long, entry P of every array would otherwise fall
+    // in the same cache set, and the sweeps that read one array while they write another would
+    // evict their own lines.
+    constexpr std::size_t pagina = 4096 / sizeof(double);
     std::vector<double>& v = vetores_[k];
-    if (v.size() < n) v.resize(n);
+    if (v.size() < n + pagina) v.resize(n + pagina);
 #ifdef QUELNA_RASCUNHO_VENENO
     std::fill(v.begin(), v.end(), std::numeric_limits<double>::quiet_NaN());
 #endif
-    return v.data();
+    const std::size_t onde = reinterpret_cast<std::uintptr_t>(v.data()) / sizeof(double) % pagina;
+    const std::size_t alvo = static_cast<std::size_t>(k + 1) * pagina / 4;
+    return v.data() + (alvo + pagina - onde) % pagina;
 }
 
 void Trabalho::reserva(int solver, int N) {
