@@ -162,6 +162,91 @@ void msi_correcoes(benchmark::State& st, int lado) {
     por_volume(st, static_cast<double>(k.N) * nit);
 }
 
+// The memory traffic of one MSI correction and nothing else: its three passes over the same
+// arrays, each reading what the pass reads and writing what it writes, with no arithmetic beyond
+// a copy (the rows, bp and x into res; the L factors and res into y; the U factors and y into
+// delta and x), at eight lanes. A rendering that keeps the three passes moves no less: where
+// the arrays do not fit in the caches, this is the correction's floor.
+typedef double oito_b __attribute__((vector_size(64)));
+
+QUELNA_AVX512 double le(const void* p, std::size_t bytes) {
+    const char* c = static_cast<const char*>(p);
+    oito_b s0{}, s1{}, s2{}, s3{};
+    std::size_t i = 0;
+    for (; i + 256 <= bytes; i += 256) {
+        oito_b v0, v1, v2, v3;
+        std::memcpy(&v0, c + i, 64);
+        std::memcpy(&v1, c + i + 64, 64);
+        std::memcpy(&v2, c + i + 128, 64);
+        std::memcpy(&v3, c + i + 192, 64);
+        s0 += v0;
+        s1 += v1;
+        s2 += v2;
+        s3 += v3;
+    }
+    const oito_b s = (s0 + s1) + (s2 + s3);
+    return s[0] + s[7];
+}
+
+QUELNA_AVX512 void soma(double* __restrict d, const double* __restrict a, const double* __restrict b, int N) {
+    for (int P = 1; P <= N; ++P) d[P] = a[P] + b[P];
+}
+
+QUELNA_AVX512 void acumula(double* __restrict x, const double* __restrict d, int N) {
+    for (int P = 1; P <= N; ++P) x[P] = x[P] + d[P];
+}
+
+QUELNA_AVX512 void fluxo(int N, const Linha* a, const double* bp, const FatorL* L, const FatorU* U,
+                         double* __restrict res, double* __restrict y, double* __restrict delta, double* __restrict x,
+                         double& lixo) {
+    const auto n = static_cast<std::size_t>(N);
+    lixo += le(a + 1, n * sizeof(Linha));
+    soma(res, bp, x, N);
+    lixo += le(L + 1, n * sizeof(FatorL));
+    std::memcpy(y + 1, res + 1, n * sizeof(double));
+    lixo += le(U + 1, n * sizeof(FatorU));
+    std::memcpy(delta + 1, y + 1, n * sizeof(double));
+    acumula(x, delta, N);
+}
+
+// The least any rendering of a correction can move: the matrix, bp and both factors read once,
+// x read and written once, y written once and read once (a residual or a correction of a
+// volume never needs to reach memory, but y must, since the two substitutions take it in
+// opposite orders).
+QUELNA_AVX512 void fluxo_minimo(int N, const Linha* a, const double* bp, const FatorL* L, const FatorU* U,
+                                double* __restrict, double* __restrict y, double* __restrict, double* __restrict x,
+                                double& lixo) {
+    const auto n = static_cast<std::size_t>(N);
+    lixo += le(a + 1, n * sizeof(Linha));
+    lixo += le(L + 1, n * sizeof(FatorL));
+    soma(y, bp, x, N);
+    lixo += le(U + 1, n * sizeof(FatorU));
+    acumula(x, y, N);
+}
+
+using Fluxo = void (*)(int, const Linha*, const double*, const FatorL*, const FatorU*, double*, double*, double*,
+                       double*, double&);
+
+void fluxo_da_correcao(benchmark::State& st, Fluxo f) {
+    if (!__builtin_cpu_supports("avx512f")) return st.SkipWithError("sem AVX-512");
+    Estado& e = estado(static_cast<int>(st.range(0)));
+    const int N = e.caso.N;
+    Trabalho t;
+    t.reserva(5, N);
+    const auto n = static_cast<std::size_t>(N) + 1;
+    double* res = t.vetor(0, n);
+    double* y = t.vetor(1, n);
+    double* delta = t.vetor(2, n);
+    auto x = e.u;
+    double lixo = 0.0;
+    for (auto _ : st) {
+        for (int c = 0; c < nit; ++c) f(N, e.a_u.data(), e.bp_u.data(), e.L.data(), e.U.data(), res, y, delta, x.data(), lixo);
+        benchmark::DoNotOptimize(lixo);
+        benchmark::ClobberMemory();
+    }
+    por_volume(st, static_cast<double>(N) * nit);
+}
+
 void msi_fatores_b(benchmark::State& st, int lado) {
     const NoLado no_lado(lado);
     Estado& e = estado(static_cast<int>(st.range(0)));
@@ -285,6 +370,9 @@ void registra() {
         std::memset(static_cast<void*>(c.a.data()), 0, c.a.size() * sizeof(Linha));
         std::memset(c.bp.data(), 0, c.bp.size() * sizeof(double));
     }, lado_programa));
+    // The memory floors under msi_correcoes: its three passes, and the least any rendering moves.
+    tamanhos(benchmark::RegisterBenchmark("fluxo_da_correcao", fluxo_da_correcao, &fluxo));
+    tamanhos(benchmark::RegisterBenchmark("fluxo_minimo_da_correcao", fluxo_da_correcao, &fluxo_minimo));
     if (com_equipe) benchmark::RegisterBenchmark("ida_e_volta_entre_threads/2", ida_e_volta)->Unit(benchmark::kMicrosecond);
     tamanhos(benchmark::RegisterBenchmark("contorno_u", montagem, &contorno_u, lado_programa));
     tamanhos(benchmark::RegisterBenchmark("contorno_plinha", montagem, &contorno_plinha, lado_programa));
