@@ -162,6 +162,29 @@ void msi_correcoes(benchmark::State& st, int lado) {
     por_volume(st, static_cast<double>(k.N) * nit);
 }
 
+// The corrections of the plinha system as the cycle runs them: its matrix given as fixed, so that
+// after the first call (before the timing) the solver compares the matrix with the one it kept
+// and takes the kept factors; the literal side runs the literal corrections with the same factors.
+void msi_correcoes_fixa(benchmark::State& st, int lado) {
+    Estado& e = estado(static_cast<int>(st.range(0)));
+    const CaseData& k = e.caso;
+    const Sistema s{k.nx, k.ny, k.N, e.a_p.data(), e.bp_p.data()};
+    Trabalho t;
+    t.reserva(5, k.N);
+    auto x = e.plinha;
+    const Controles c{nit, 0.0, 1.2, true};
+    resolve(5, s, c, x.data(), t);
+    const NoLado no_lado(lado);
+    for (auto _ : st) {
+        if (lado == lado_literal)
+            quelna::msi_correcoes(s, t.msi_fixa.L.data(), t.msi_fixa.U.data(), x.data(), 0.0, nit, t);
+        else
+            resolve(5, s, c, x.data(), t);
+        benchmark::DoNotOptimize(x.data());
+    }
+    por_volume(st, static_cast<double>(k.N) * nit);
+}
+
 // The memory traffic of one MSI correction and nothing else: its three passes over the same
 // arrays, each reading what the pass reads and writing what it writes, with no arithmetic beyond
 // a copy (the rows, bp and x into res; the L factors and res into y; the U factors and y into
@@ -342,7 +365,7 @@ void registra() {
                 return benchmark::RegisterBenchmark(n, solver, m, lado, p);
             });
     const std::pair<const char*, void (*)(benchmark::State&, int)> msi_e_norma[] = {
-        {"msi_avanco", msi_avanco_b}, {"msi_correcoes", msi_correcoes}, {"msi_fatores", msi_fatores_b},
+        {"msi_avanco", msi_avanco_b}, {"msi_correcoes", msi_correcoes}, {"msi_correcoes_fixa", msi_correcoes_fixa}, {"msi_fatores", msi_fatores_b},
         {"norma", norma_b}};
     for (const auto& [nome, f] : msi_e_norma)
         lados(nome, [&](const char* n, int lado) { return benchmark::RegisterBenchmark(n, f, lado); });
