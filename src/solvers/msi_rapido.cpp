@@ -212,7 +212,7 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, doubl
 // from the top down, each row two columns behind the row above, the last volume of a row
 // reading the first of the row above through f.
 template <int B>
-bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, double* delta) {
+bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, double* delta, int od) {
     double leste[B];
     int base[B];
     for (int k = 0; k < B; ++k) base[k] = (j0 - k - 1) * nx;
@@ -221,14 +221,14 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, doub
         const int P = base[k] + i;
         const FatorU& U = msi_U[P];
         if (i < nx) {
-            leste[k] = delta[P] = recua(y[P], U.f, U.g, U.h, leste[k], delta[P + nx - 1], delta[P + nx]);
+            leste[k] = delta[P - od] = recua(y[P], U.f, U.g, U.h, leste[k], delta[P + nx - 1 - od], delta[P + nx - od]);
         } else if (k == 0) {
-            leste[k] = delta[P] = recua(y[P], U.f, U.g, U.h, delta[P + 1], delta[P + nx - 1], delta[P + nx]);
+            leste[k] = delta[P - od] = recua(y[P], U.f, U.g, U.h, delta[P + 1 - od], delta[P + nx - 1 - od], delta[P + nx - od]);
         } else {
-            const double mais = ((y[P] - 0.0) - U.g * delta[P + nx - 1]) - U.h * delta[P + nx];
-            const double menos = ((y[P] - -0.0) - U.g * delta[P + nx - 1]) - U.h * delta[P + nx];
+            const double mais = ((y[P] - 0.0) - U.g * delta[P + nx - 1 - od]) - U.h * delta[P + nx - od];
+            const double menos = ((y[P] - -0.0) - U.g * delta[P + nx - 1 - od]) - U.h * delta[P + nx - od];
             ok = ok && U.f == 0.0 && mesmos_bits(mais, menos);
-            leste[k] = delta[P] = mais;
+            leste[k] = delta[P - od] = mais;
         }
     };
     const auto parcial = [&](int t) {
@@ -245,43 +245,60 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, doub
         const par h = par{msi_U[P0].h, msi_U[P1].h};
         const par r = par{y[P0], y[P1]};
         // North-west: the row before one step back; north: two steps back.
-        const par no = do_par_anterior(o1, q, delta[P0 + nx - 1]), n = do_par_anterior(o2, q, delta[P0 + nx]);
+        const par no = do_par_anterior(o1, q, delta[P0 + nx - 1 - od]), n = do_par_anterior(o2, q, delta[P0 + nx - od]);
         const par v = recua(r, f, g, h, o1[q], no, n);
-        delta[P0] = v[0];
-        delta[P1] = v[1];
+        delta[P0 - od] = v[0];
+        delta[P1 - od] = v[1];
         return v;
     };
-    const auto valor = [&](int k, int t) { return delta[base[k] + nx - t + 2 * k]; };
+    const auto valor = [&](int k, int t) { return delta[base[k] + nx - t + 2 * k - od]; };
     passos_da_banda<B>(nx, leste, parcial, valor, dois);
-    for (int k = 1; ok && k < B; ++k) ok = std::isfinite(delta[base[k] + nx + 1]);
+    for (int k = 1; ok && k < B; ++k) ok = std::isfinite(delta[base[k] + nx + 1 - od]);
     return ok;
 }
 
+// The corrections of a band of rows and of the row above it are all the substitution reads: with
+// three columns or more they live in a window of banda_retrocesso + 1 rows (the correction of P
+// at delta[P - od]), the band's bottom row moved to the window's top before the next band, so
+// that they stay in the nearest cache rather than filling an array of the grid's size.
+constexpr int banda_retrocesso = 6;
+
+std::size_t tamanho_de_delta(int nx, std::size_t n) {
+    const auto janela = static_cast<std::size_t>(banda_retrocesso + 1) * static_cast<std::size_t>(nx) + 1;
+    return nx >= 3 ? janela : n;
+}
+
 void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const double* y, double* delta, double* x) {
+    constexpr int banda = banda_retrocesso;
+    const bool janela = nx >= 3;
+    int j0 = ny - 1;
+    // Row j0 + 1 is the window's top row.
+    int od = janela ? (j0 - banda) * nx : 0;
     for (int P = N; P >= (ny - 1) * nx + 1 && P >= 1; --P) {
         const FatorU& U = msi_U[P];
         double t = y[P];
-        if (P + 1 <= N) t = t - U.f * delta[P + 1];
-        if (P + nx - 1 <= N) t = t - U.g * delta[P + nx - 1];
-        delta[P] = t;
-        x[P] = x[P] + delta[P];
+        if (P + 1 <= N) t = t - U.f * delta[P + 1 - od];
+        if (P + nx - 1 <= N) t = t - U.g * delta[P + nx - 1 - od];
+        delta[P - od] = t;
+        x[P] = x[P] + delta[P - od];
     }
     const auto simples = [&](int fim, int ini) {
         for (int P = fim; P >= ini; --P) {
             const FatorU& U = msi_U[P];
-            delta[P] = recua(y[P], U.f, U.g, U.h, delta[P + 1], delta[P + nx - 1], delta[P + nx]);
+            delta[P - od] = recua(y[P], U.f, U.g, U.h, delta[P + 1 - od], delta[P + nx - 1 - od], delta[P + nx - od]);
         }
     };
-    constexpr int banda = 6;
-    int j0 = ny - 1;
-    if (nx >= 3)
+    if (janela)
         for (; j0 - banda + 1 >= 1; j0 -= banda) {
-            if (!retrocesso_banda<banda>(nx, j0, msi_U, y, delta)) simples(j0 * nx, (j0 - banda) * nx + 1);
+            if (!retrocesso_banda<banda>(nx, j0, msi_U, y, delta, od)) simples(j0 * nx, (j0 - banda) * nx + 1);
             // x is not read by the substitution: adding the corrections after the band is the same.
-            for (int P = (j0 - banda) * nx + 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P];
+            for (int P = (j0 - banda) * nx + 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P - od];
+            // The band's bottom row is the row above the next band.
+            std::memcpy(delta + banda * nx + 1, delta + 1, static_cast<std::size_t>(nx) * sizeof(double));
+            od -= banda * nx;
         }
     simples(j0 * nx, 1);
-    for (int P = 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P];
+    for (int P = 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P - od];
 }
 
 }  // namespace
@@ -417,7 +434,7 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
     const std::size_t n = static_cast<std::size_t>(N) + 1;
     double* res = t.vetor(0, n);
     double* y = t.vetor(1, n);
-    double* delta = t.vetor(2, n);
+    double* delta = t.vetor(2, tamanho_de_delta(nx, n));
     // With a single column a substitution reads its own entry (the south-east neighbour of the
     // forward one, the north-west of the backward one) before it writes it: the value of the
     // correction before, and 0 in the first. With more columns every entry is written first.
