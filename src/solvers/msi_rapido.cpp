@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #include "solvers/recorrencias.hpp"
 #include "solvers/solvers.hpp"
@@ -19,69 +20,51 @@ using recorrencias::Fatores;
 using recorrencias::fatora;
 using recorrencias::recua;
 
-// res = bp - A x, and the sum of its squares: in numbering order when `ordenada`, else the squares
-// of the inner volumes added lane by lane (the same products, another order of the additions).
-// The inner volumes go as many at a time as the widest vector holds.
+// res = bp - A x at the volumes ini..fim (res of P at res[P - od]), its squares added to soma:
+// in numbering order when `ordenada`, else the squares of the inner volumes added lane by lane
+// (the same products, another order of the additions). The inner volumes go as many at a time
+// as the widest vector holds. Calls over consecutive ranges in order add the squares in the
+// order of one call over their union.
 template <bool ordenada>
-double residuo_somado(int nx, int N, const Linha* a, const double* bp, const double* x, double* res) {
-    double soma = 0.0;
+double residuo_faixa(int nx, int N, const Linha* a, const double* bp, const double* x, double* res, int od, int ini,
+                     int fim, double soma) {
+    const auto borda = [&](int p0, int p1) {
+        for (int P = p0; P <= p1; ++P) {
+            const double r = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
+            res[P - od] = r;
+            soma += r * r;
+        }
+    };
     const int fim1 = nx < N ? nx : N;
-    for (int P = 1; P <= fim1; ++P) {
-        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
-        soma += res[P] * res[P];
-    }
+    const int ini3 = N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1;
+    borda(ini, fim < fim1 ? fim : fim1);
     const auto interior = [](auto lanes, int nx, int ini, int fim, const Linha* a, const double* bp, const double* x,
-                             double* res, double soma) __attribute__((always_inline)) {
+                             double* res, int od, double soma) __attribute__((always_inline)) {
         using V = typename decltype(lanes)::tipo;
         constexpr int L = sizeof(V) / sizeof(double);
         V quadrados{};
         int P = ini;
         for (; P + L - 1 <= fim; P += L) {
             const V r = detalhe::residuo_v<V>(nx, a, bp, x, P);
-            detalhe::guarda(res + P, r);
+            detalhe::guarda(res + (P - od), r);
             if constexpr (ordenada)
-                for (int k = P; k < P + L; ++k) soma += res[k] * res[k];
+                for (int k = P - od; k < P - od + L; ++k) soma += res[k] * res[k];
             else
                 quadrados += r * r;
         }
         for (; P <= fim; ++P) {
-            res[P] = detalhe::residuo_v<double>(nx, a, bp, x, P);
-            soma += res[P] * res[P];
+            const double r = detalhe::residuo_v<double>(nx, a, bp, x, P);
+            res[P - od] = r;
+            soma += r * r;
         }
         if constexpr (!ordenada)
             for (int k = 0; k < L; ++k) soma += quadrados[k];
         return soma;
     };
-    soma = nas_larguras(interior, nx, fim1 + 1, N - nx, a, bp, x, res, soma);
-    for (int P = (N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1); P <= N; ++P) {
-        res[P] = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
-        soma += res[P] * res[P];
-    }
+    const int i2 = ini > fim1 + 1 ? ini : fim1 + 1, f2 = fim < N - nx ? fim : N - nx;
+    if (i2 <= f2) soma = nas_larguras(interior, nx, i2, f2, a, bp, x, res, od, soma);
+    borda(ini > ini3 ? ini : ini3, fim);
     return soma;
-}
-
-// res = bp - A x; returns the Euclidean norm, its squares summed in numbering order.
-double residuo(int nx, int N, const Linha* a, const double* bp, const double* x, double* res) {
-    return std::sqrt(residuo_somado<true>(nx, N, a, bp, x, res));
-}
-
-// Whether the Euclidean norm of res = bp - A x, its squares summed in numbering order as residuo
-// sums them, exceeds `limite`; res is written as residuo writes it. The squares are the same
-// products in any order, and any order of adding n non-negative terms lies within a relative
-// (n - 1)u/(1 - (n - 1)u) of their exact sum (u the unit roundoff): a sum taken lane by lane
-// decides the comparison unless the ordered one could fall on the other side, which is then
-// taken. sqrt is monotonic, so bounds on the sum are bounds on the norm.
-bool residuo_acima(int nx, int N, const Linha* a, const double* bp, const double* x, double* res, double limite) {
-    const double rapida = residuo_somado<false>(nx, N, a, bp, x, res);
-    if (std::isfinite(rapida)) {
-        // 8 n u covers both sums' errors and the roundings of the bounds themselves.
-        const double folga = 8.0 * static_cast<double>(N) * 0x1p-53;
-        if (std::sqrt(rapida * (1.0 - folga)) > limite) return true;
-        if (std::sqrt(rapida * (1.0 + folga)) <= limite) return false;
-    }
-    double soma = 0.0;
-    for (int P = 1; P <= N; ++P) soma += res[P] * res[P];
-    return std::sqrt(soma) > limite;
 }
 
 // The steps t = 0, 1, ... of a band of B rows in which row k is 2k columns behind row 0.
@@ -138,7 +121,7 @@ __attribute__((always_inline)) inline detalhe::par do_par_anterior(const detalhe
 // whatever the sign of that zero product: a band where it is not, or where the value read
 // turns out not finite, is done again in the plain order.
 template <int B>
-bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double* y) {
+bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, int od, double* y) {
     double oeste[B];
     int base[B];
     for (int k = 0; k < B; ++k) base[k] = (j0 + k - 1) * nx;
@@ -147,12 +130,12 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double
         const int P = base[k] + i;
         const FatorL& L = msi_L[P];
         if (i > 1) {
-            oeste[k] = y[P] = avanca(res[P], L.e, L.d, L.c, L.b, oeste[k], y[P - nx + 1], y[P - nx]);
+            oeste[k] = y[P] = avanca(res[P - od], L.e, L.d, L.c, L.b, oeste[k], y[P - nx + 1], y[P - nx]);
         } else if (k == 0) {
-            oeste[k] = y[P] = avanca(res[P], L.e, L.d, L.c, L.b, y[P - 1], y[P - nx + 1], y[P - nx]);
+            oeste[k] = y[P] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[P - 1], y[P - nx + 1], y[P - nx]);
         } else {
-            const double mais = ((res[P] - 0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
-            const double menos = ((res[P] - -0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
+            const double mais = ((res[P - od] - 0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
+            const double menos = ((res[P - od] - -0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
             ok = ok && L.d == 0.0 && mesmos_bits(mais, menos);
             oeste[k] = y[P] = mais / L.e;
         }
@@ -172,7 +155,7 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double
         const par ed1 = detalhe::carrega(&msi_L[P1].e), cb1 = detalhe::carrega(&msi_L[P1].c);
         const par e = __builtin_shufflevector(ed0, ed1, 0, 2), d = __builtin_shufflevector(ed0, ed1, 1, 3);
         const par c = __builtin_shufflevector(cb0, cb1, 0, 2), b = __builtin_shufflevector(cb0, cb1, 1, 3);
-        const par r = par{res[P0], res[P1]};
+        const par r = par{res[P0 - od], res[P1 - od]};
         // South-east: the row before one step back; south: two steps back.
         const par se = do_par_anterior(o1, q, y[P0 - nx + 1]), sul = do_par_anterior(o2, q, y[P0 - nx]);
         const par v = avanca(r, e, d, c, b, o1[q], se, sul);
@@ -186,25 +169,46 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, double
     return ok;
 }
 
-void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
-    for (int P = 1; P <= (nx < N ? nx : N); ++P) {
+// The residual of the rows the forward substitution takes next, ini..fim, computed just before
+// it takes them, into res at P - od; or nothing where res holds them all.
+struct SemResiduo {
+    void operator()(int, int, int) const {}
+};
+
+// y = L^-1 res, the rows taken in order: row 1, then bands of banda_avanco rows, then the rows
+// left. With three columns or more and a residual to compute (janela), res is a window of one
+// band's rows, each band's residual computed into it by `prepara` right before the band.
+constexpr int banda_avanco = 8;
+
+template <typename Prepara>
+void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y, bool janela,
+            const Prepara& prepara) {
+    const int fim1 = nx < N ? nx : N;
+    prepara(1, fim1, 0);
+    for (int P = 1; P <= fim1; ++P) {
         const FatorL& L = msi_L[P];
         double t = res[P];
         if (P - 1 >= 1) t = t - L.d * y[P - 1];
         if (P - nx + 1 >= 1) t = t - L.c * y[P - nx + 1];
         y[P] = t / L.e;
     }
+    int od = 0;
     const auto simples = [&](int ini, int fim) {
         for (int P = ini; P <= fim; ++P) {
             const FatorL& L = msi_L[P];
-            y[P] = avanca(res[P], L.e, L.d, L.c, L.b, y[P - 1], y[P - nx + 1], y[P - nx]);
+            y[P] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[P - 1], y[P - nx + 1], y[P - nx]);
         }
     };
-    constexpr int banda = 8;
+    constexpr int banda = banda_avanco;
     int j0 = 2;
     if (nx >= 3)
-        for (; j0 + banda - 1 <= ny; j0 += banda)
-            if (!avanco_banda<banda>(nx, j0, msi_L, res, y)) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
+        for (; j0 + banda - 1 <= ny; j0 += banda) {
+            if (janela) od = (j0 - 1) * nx;
+            prepara((j0 - 1) * nx + 1, (j0 + banda - 1) * nx, od);
+            if (!avanco_banda<banda>(nx, j0, msi_L, res, od, y)) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
+        }
+    if (janela) od = (j0 - 1) * nx;
+    prepara((j0 - 1) * nx + 1, N, od);
     simples((j0 - 1) * nx + 1, N);
 }
 
@@ -305,7 +309,7 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const double* y, dou
 
 void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
     if (traducao() == Traducao::literal) return literal::msi_avanco(nx, ny, N, msi_L, res, y);
-    avanco(nx, ny, N, msi_L, res, y);
+    avanco(nx, ny, N, msi_L, res, y, false, SemResiduo{});
 }
 
 void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
@@ -432,7 +436,10 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
     // With no limit the count would never match and only the tolerance could end the loop.
     const int limite_it = nit < 1 ? 1 : nit;
     const std::size_t n = static_cast<std::size_t>(N) + 1;
-    double* res = t.vetor(0, n);
+    // Each residual is computed band by band just before the forward substitution takes the band,
+    // into a window of one band's rows, and read back from the nearest cache.
+    const bool janela = nx >= 3;
+    double* res = t.vetor(0, janela ? static_cast<std::size_t>(banda_avanco) * static_cast<std::size_t>(nx) + 1 : n);
     double* y = t.vetor(1, n);
     double* delta = t.vetor(2, tamanho_de_delta(nx, n));
     // With a single column a substitution reads its own entry (the south-east neighbour of the
@@ -442,16 +449,40 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
         std::fill(y, y + n, 0.0);
         std::fill(delta, delta + n, 0.0);
     }
+    double soma = 0.0;
+    const auto com_residuo = [&](auto ordenada) {
+        return [&](int ini, int fim, int od) {
+            soma = residuo_faixa<decltype(ordenada)::value>(nx, N, a, bp, x, res, od, ini, fim, soma);
+        };
+    };
 
-    const double s0 = residuo(nx, N, a, bp, x, res);
-    const double limite = s0 * tol;
+    // The first residual's squares in numbering order: its norm sets the limit.
+    avanco(nx, ny, N, msi_L, res, y, janela, com_residuo(std::true_type{}));
+    const double limite = std::sqrt(soma) * tol;
     for (int k = 1;; ++k) {
-        avanco(nx, ny, N, msi_L, res, y);
         retrocesso(nx, ny, N, msi_U, y, delta, x);
         // After the last correction allowed the residual would only be compared: x is final.
         if (k == limite_it) break;
+        // The next forward substitution is taken with the residual, before the stop test reads
+        // the residual's norm: where the test stops, y is left unused. The squares are added lane
+        // by lane: the same products in another order, and any order of adding n non-negative
+        // terms lies within a relative (n - 1)u/(1 - (n - 1)u) of their exact sum (u the unit
+        // roundoff), so this sum decides the comparison unless the sum in numbering order could
+        // fall on the other side; that one is then computed. sqrt is monotonic, so bounds on the
+        // sum are bounds on the norm.
+        soma = 0.0;
+        avanco(nx, ny, N, msi_L, res, y, janela, com_residuo(std::false_type{}));
+        bool acima;
+        // 8 n u covers both sums' errors and the roundings of the bounds themselves.
+        const double folga = 8.0 * static_cast<double>(N) * 0x1p-53;
+        if (std::isfinite(soma) && std::sqrt(soma * (1.0 - folga)) > limite)
+            acima = true;
+        else if (std::isfinite(soma) && std::sqrt(soma * (1.0 + folga)) <= limite)
+            acima = false;
+        else
+            acima = std::sqrt(residuo_faixa<true>(nx, N, a, bp, x, t.vetor(3, n), 0, 1, N, 0.0)) > limite;
         // A norm that is not a number ends the iteration too: only a norm above the limit goes on.
-        if (!residuo_acima(nx, N, a, bp, x, res, limite)) break;
+        if (!acima) break;
     }
 }
 
