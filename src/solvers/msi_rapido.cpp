@@ -439,7 +439,8 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
     // Each residual is computed band by band just before the forward substitution takes the band,
     // into a window of one band's rows, and read back from the nearest cache.
     const bool janela = nx >= 3;
-    double* res = t.vetor(0, janela ? static_cast<std::size_t>(banda_avanco) * static_cast<std::size_t>(nx) + 1 : n);
+    // The residual's array is of the grid's size: the stop test may need the whole residual.
+    double* res = t.vetor(0, n);
     double* y = t.vetor(1, n);
     double* delta = t.vetor(2, tamanho_de_delta(nx, n));
     // With a single column a substitution reads its own entry (the south-east neighbour of the
@@ -480,7 +481,8 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
         else if (std::isfinite(soma) && std::sqrt(soma * (1.0 + folga)) <= limite)
             acima = false;
         else
-            acima = std::sqrt(residuo_faixa<true>(nx, N, a, bp, x, t.vetor(3, n), 0, 1, N, 0.0)) > limite;
+            // The window's residual has been read: the whole residual takes its array.
+            acima = std::sqrt(residuo_faixa<true>(nx, N, a, bp, x, res, 0, 1, N, 0.0)) > limite;
         // A norm that is not a number ends the iteration too: only a norm above the limit goes on.
         if (!acima) break;
     }

@@ -48,13 +48,13 @@ struct Trabalho {
         long long fatoracoes = 0;  // how many times they were computed (the tests read it)
     } msi_fixa;
     void reserva(int solver, int N);
-    // Work array k (0 to 3) with at least n entries. It holds whatever the last call left there:
+    // Work array k (0 to 2) with at least n entries. It holds whatever the last call left there:
     // a solver writes each entry before it reads it. The sanitizer build fills it with NaN on
     // every call, so that an entry read before it is written shows in the results.
     double* vetor(int k, std::size_t n);
 
 private:
-    std::vector<double> vetores_[4];
+    std::vector<double> vetores_[3];
 };
 
 // Every solver: improves x in place for the system s, with the controls k.
