@@ -155,6 +155,39 @@ TEST_P(FastKernels, MsiStopsAsTheLiteralLoopsWhereTheNormMeetsTheLimit) {
     }
 }
 
+// MSI's bands on systems without couplings across row ends, as the discretization builds them, so
+// that no band falls back to the plain order: for every count of rows left after the forward
+// substitution's bands of 8 and the backward one's of 6, with rows wide enough for the bands'
+// vector steps, the corrections and their residuals moving through windows of a few rows give
+// the literal bytes, stopping on the count or on the tolerance, called twice on one workspace.
+TEST_P(FastKernels, MsiBandsGiveTheLiteralBytesForEveryCountOfRowsLeft) {
+    unsigned semente = 1300;
+    for (const int nx : {3, 16, 21})
+        for (int ny = 1; ny <= 24; ++ny) {
+            SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
+            for (int P = 1; P <= s.N; ++P) {
+                Linha& r = s.a[static_cast<std::size_t>(P)];
+                if ((P - 1) % nx == 0) r.aw = 0.0;
+                if (P % nx == 0) r.ae = 0.0;
+                r.ap = 0.5 - (r.as + r.aw + r.ae + r.an);
+            }
+            for (const bool fixa : {false, true})
+                for (const double tol : {0.0, 0.3}) {
+                    SistemaDeTeste r = s, l = s;
+                    Trabalho tr, tl;
+                    tr.reserva(5, s.N);
+                    tl.reserva(5, s.N);
+                    const Controles k{6, tol, 1.0, fixa};
+                    for (int chamada = 1; chamada <= 2; ++chamada) {
+                        resolve(5, r.visto(), k, r.x.data(), tr);
+                        na_literal([&] { resolve(5, l.visto(), k, l.x.data(), tl); });
+                        EXPECT_TRUE(mesmos_bytes(r.x, l.x))
+                            << nx << " x " << ny << (fixa ? ", fixed" : "") << ", tol " << tol << ", call " << chamada;
+                    }
+                }
+        }
+}
+
 TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
     unsigned semente = 500;
     for (const auto& [nx, ny] : tamanhos) {
