@@ -169,8 +169,9 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, int od
     return ok;
 }
 
-// The residual of the rows the forward substitution takes next, ini..fim, computed just before
-// it takes them, into res at P - od; or nothing where res holds them all.
+// Before the forward substitution takes the rows of volumes ini..fim it calls prepara(ini, fim,
+// od), which computes their residual into res at P - od; SemResiduo, for a res that holds every
+// row's already, computes nothing.
 struct SemResiduo {
     void operator()(int, int, int) const {}
 };
@@ -473,18 +474,18 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
         // sum are bounds on the norm.
         soma = 0.0;
         avanco(nx, ny, N, msi_L, res, y, janela, com_residuo(std::false_type{}));
-        bool acima;
-        // 8 n u covers both sums' errors and the roundings of the bounds themselves.
-        const double folga = 8.0 * static_cast<double>(N) * 0x1p-53;
-        if (std::isfinite(soma) && std::sqrt(soma * (1.0 - folga)) > limite)
-            acima = true;
-        else if (std::isfinite(soma) && std::sqrt(soma * (1.0 + folga)) <= limite)
-            acima = false;
-        else
+        const auto acima = [&] {
+            if (std::isfinite(soma)) {
+                // 8 n u covers both sums' errors and the roundings of the bounds themselves.
+                const double folga = 8.0 * static_cast<double>(N) * 0x1p-53;
+                if (std::sqrt(soma * (1.0 - folga)) > limite) return true;
+                if (std::sqrt(soma * (1.0 + folga)) <= limite) return false;
+            }
             // The window's residual has been read: the whole residual takes its array.
-            acima = std::sqrt(residuo_faixa<true>(nx, N, a, bp, x, res, 0, 1, N, 0.0)) > limite;
+            return std::sqrt(residuo_faixa<true>(nx, N, a, bp, x, res, 0, 1, N, 0.0)) > limite;
+        };
         // A norm that is not a number ends the iteration too: only a norm above the limit goes on.
-        if (!acima) break;
+        if (!acima()) break;
     }
 }
 
