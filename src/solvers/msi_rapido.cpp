@@ -177,13 +177,13 @@ struct SemResiduo {
 };
 
 // y = L^-1 res, the rows taken in order: row 1, then bands of banda_avanco rows, then the rows
-// left. With three columns or more and a residual to compute (janela), res is a window of one
-// band's rows, each band's residual computed into it by `prepara` right before the band.
+// left. Where `prepara` computes the residual and there are bands (three columns or more), res
+// is a window of one band's rows, each band's residual computed into it right before the band.
 constexpr int banda_avanco = 8;
 
 template <typename Prepara>
-void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y, bool janela,
-            const Prepara& prepara) {
+void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y, const Prepara& prepara) {
+    const bool janela = !std::is_same_v<Prepara, SemResiduo> && nx >= 3;
     const int fim1 = nx < N ? nx : N;
     prepara(1, fim1, 0);
     for (int P = 1; P <= fim1; ++P) {
@@ -310,7 +310,7 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const double* y, dou
 
 void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
     if (traducao() == Traducao::literal) return literal::msi_avanco(nx, ny, N, msi_L, res, y);
-    avanco(nx, ny, N, msi_L, res, y, false, SemResiduo{});
+    avanco(nx, ny, N, msi_L, res, y, SemResiduo{});
 }
 
 void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
@@ -438,9 +438,8 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
     const int limite_it = nit < 1 ? 1 : nit;
     const std::size_t n = static_cast<std::size_t>(N) + 1;
     // Each residual is computed band by band just before the forward substitution takes the band,
-    // into a window of one band's rows, and read back from the nearest cache.
-    const bool janela = nx >= 3;
-    // The residual's array is of the grid's size: the stop test may need the whole residual.
+    // into a window of one band's rows, and read back from the nearest cache; its array is still
+    // of the grid's size, since the stop test may need the whole residual.
     double* res = t.vetor(0, n);
     double* y = t.vetor(1, n);
     double* delta = t.vetor(2, tamanho_de_delta(nx, n));
@@ -459,7 +458,7 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
     };
 
     // The first residual's squares in numbering order: its norm sets the limit.
-    avanco(nx, ny, N, msi_L, res, y, janela, com_residuo(std::true_type{}));
+    avanco(nx, ny, N, msi_L, res, y, com_residuo(std::true_type{}));
     const double limite = std::sqrt(soma) * tol;
     for (int k = 1;; ++k) {
         retrocesso(nx, ny, N, msi_U, y, delta, x);
@@ -473,7 +472,7 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
         // fall on the other side; that one is then computed. sqrt is monotonic, so bounds on the
         // sum are bounds on the norm.
         soma = 0.0;
-        avanco(nx, ny, N, msi_L, res, y, janela, com_residuo(std::false_type{}));
+        avanco(nx, ny, N, msi_L, res, y, com_residuo(std::false_type{}));
         const auto acima = [&] {
             if (std::isfinite(soma)) {
                 // 8 n u covers both sums' errors and the roundings of the bounds themselves.
