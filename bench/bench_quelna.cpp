@@ -190,24 +190,20 @@ void msi_correcoes_fixa(benchmark::State& st, int lado) {
 // a copy (the rows, bp and x into res; the L factors and res into y; the U factors and y into
 // delta and x), at eight lanes. A rendering that keeps the three passes moves no less: where
 // the arrays do not fit in the caches, this is the correction's floor.
-typedef double oito_b __attribute__((vector_size(64)));
-
+// Reads the bytes of an array of doubles (rows and factors are doubles side by side), 256 at a
+// time, and returns something of them so that the reads are not left out.
 QUELNA_AVX512 double le(const void* p, std::size_t bytes) {
-    const char* c = static_cast<const char*>(p);
-    oito_b s0{}, s1{}, s2{}, s3{};
-    std::size_t i = 0;
-    for (; i + 256 <= bytes; i += 256) {
-        oito_b v0, v1, v2, v3;
-        std::memcpy(&v0, c + i, 64);
-        std::memcpy(&v1, c + i + 64, 64);
-        std::memcpy(&v2, c + i + 128, 64);
-        std::memcpy(&v3, c + i + 192, 64);
-        s0 += v0;
-        s1 += v1;
-        s2 += v2;
-        s3 += v3;
+    using detalhe::carrega;
+    using detalhe::oito;
+    const double* d = static_cast<const double*>(p);
+    oito s0{}, s1{}, s2{}, s3{};
+    for (std::size_t i = 0; (i + 32) * sizeof(double) <= bytes; i += 32) {
+        s0 += carrega<oito>(d + i);
+        s1 += carrega<oito>(d + i + 8);
+        s2 += carrega<oito>(d + i + 16);
+        s3 += carrega<oito>(d + i + 24);
     }
-    const oito_b s = (s0 + s1) + (s2 + s3);
+    const oito s = (s0 + s1) + (s2 + s3);
     return s[0] + s[7];
 }
 
@@ -365,7 +361,8 @@ void registra() {
                 return benchmark::RegisterBenchmark(n, solver, m, lado, p);
             });
     const std::pair<const char*, void (*)(benchmark::State&, int)> msi_e_norma[] = {
-        {"msi_avanco", msi_avanco_b}, {"msi_correcoes", msi_correcoes}, {"msi_correcoes_fixa", msi_correcoes_fixa}, {"msi_fatores", msi_fatores_b},
+        {"msi_avanco", msi_avanco_b},           {"msi_correcoes", msi_correcoes},
+        {"msi_correcoes_fixa", msi_correcoes_fixa}, {"msi_fatores", msi_fatores_b},
         {"norma", norma_b}};
     for (const auto& [nome, f] : msi_e_norma)
         lados(nome, [&](const char* n, int lado) { return benchmark::RegisterBenchmark(n, f, lado); });
