@@ -23,11 +23,12 @@ using recorrencias::recua;
 // res = bp - A x at the volumes ini..fim (res of P at res[P - od]), its squares added to soma:
 // in numbering order when `ordenada`, else the squares of the inner volumes added lane by lane
 // (the same products, another order of the additions). The inner volumes go as many at a time
-// as the widest vector holds. Calls over consecutive ranges in order add the squares in the
-// order of one call over their union.
+// as the widest vector holds; those of `iguais` take their one row from registers rather than
+// each its own from memory. Calls over consecutive ranges in order add the squares in the order
+// of one call over their union.
 template <bool ordenada>
-double residuo_faixa(int nx, int N, const Linha* a, const double* bp, const double* x, double* res, int od, int ini,
-                     int fim, double soma) {
+double residuo_faixa(int nx, int N, const Linha* a, const LinhasIguais& iguais, const double* bp, const double* x,
+                     double* res, int od, int ini, int fim, double soma) {
     const auto borda = [&](int p0, int p1) {
         for (int P = p0; P <= p1; ++P) {
             const double r = bp[P] - detalhe::produto_borda(nx, N, a[P], P, x);
@@ -38,14 +39,26 @@ double residuo_faixa(int nx, int N, const Linha* a, const double* bp, const doub
     const int fim1 = nx < N ? nx : N;
     const int ini3 = N - nx + 1 > fim1 + 1 ? N - nx + 1 : fim1 + 1;
     borda(ini, fim < fim1 ? fim : fim1);
-    const auto interior = [](auto lanes, int nx, int ini, int fim, const Linha* a, const double* bp, const double* x,
-                             double* res, int od, double soma) __attribute__((always_inline)) {
+    // The volumes of iguais (where com_iguais) take the repeated row, the others their own.
+    const auto interior = [](auto lanes, auto com_iguais, int nx, int ini, int fim, const Linha* a,
+                             const LinhasIguais& iguais, const double* bp, const double* x, double* res, int od,
+                             double soma) __attribute__((always_inline)) {
         using V = typename decltype(lanes)::tipo;
         constexpr int L = sizeof(V) / sizeof(double);
+        const auto linha = detalhe::linha_repetida<V>(iguais.linha);
         V quadrados{};
         int P = ini;
+        // The column and row of P.
+        int i = (P - 1) % nx + 1, j = (P - 1) / nx + 1;
         for (; P + L - 1 <= fim; P += L) {
-            const V r = detalhe::residuo_v<V>(nx, a, bp, x, P);
+            V r;
+            if constexpr (decltype(com_iguais)::value) {
+                const bool repetida = j >= iguais.j0 && j <= iguais.j1 && i >= iguais.i0 && i + L - 1 <= iguais.i1;
+                r = repetida ? detalhe::residuo_com<V>(linha, nx, bp, x, P) : detalhe::residuo_v<V>(nx, a, bp, x, P);
+                for (i += L; i > nx; i -= nx) ++j;
+            } else {
+                r = detalhe::residuo_v<V>(nx, a, bp, x, P);
+            }
             detalhe::guarda(res + (P - od), r);
             if constexpr (ordenada)
                 for (int k = P - od; k < P - od + L; ++k) soma += res[k] * res[k];
@@ -62,7 +75,12 @@ double residuo_faixa(int nx, int N, const Linha* a, const double* bp, const doub
         return soma;
     };
     const int i2 = ini > fim1 + 1 ? ini : fim1 + 1, f2 = fim < N - nx ? fim : N - nx;
-    if (i2 <= f2) soma = nas_larguras(interior, nx, i2, f2, a, bp, x, res, od, soma);
+    if (i2 <= f2) {
+        if (iguais.j0 <= iguais.j1)
+            soma = nas_larguras(interior, std::true_type{}, nx, i2, f2, a, iguais, bp, x, res, od, soma);
+        else
+            soma = nas_larguras(interior, std::false_type{}, nx, i2, f2, a, iguais, bp, x, res, od, soma);
+    }
     borda(ini > ini3 ? ini : ini3, fim);
     return soma;
 }
@@ -395,6 +413,35 @@ void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
     linhas(j0, ny);
 }
 
+namespace {
+
+// The rows equal to the one at the grid's centre, bit for bit: the run of them along the centre
+// row and the centre column, if every volume of the rectangle they span has it.
+LinhasIguais linhas_iguais(const Sistema& s) {
+    const int nx = s.nx, ny = s.ny, ic = (nx + 1) / 2, jc = (ny + 1) / 2;
+    LinhasIguais g;
+    g.linha = s.a[(jc - 1) * nx + ic];
+    const auto igual = [&](int i, int j) { return std::memcmp(&s.a[(j - 1) * nx + i], &g.linha, sizeof(Linha)) == 0; };
+    int i0 = ic, i1 = ic, j0 = jc, j1 = jc;
+    while (i0 > 1 && igual(i0 - 1, jc)) --i0;
+    while (i1 < nx && igual(i1 + 1, jc)) ++i1;
+    while (j0 > 1 && igual(ic, j0 - 1)) --j0;
+    while (j1 < ny && igual(ic, j1 + 1)) ++j1;
+    for (int j = j0; j <= j1; ++j)
+        for (int i = i0; i <= i1; ++i)
+            if (!igual(i, j)) return LinhasIguais{};
+    g.i0 = i0;
+    g.i1 = i1;
+    g.j0 = j0;
+    g.j1 = j1;
+    return g;
+}
+
+void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const LinhasIguais& iguais, double* x,
+               double tol, int nit, Trabalho& t);
+
+}  // namespace
+
 void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     if (traducao() == Traducao::literal) return literal::msi(s, k, x, t);
     const auto n = static_cast<std::size_t>(s.N) + 1;
@@ -414,11 +461,12 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
             if (g.a.size() < n) g.a.resize(n);
             msi_fatores(s, g.L.data(), g.U.data());
             std::memcpy(g.a.data() + 1, s.a + 1, bytes);
+            g.iguais = linhas_iguais(s);
             g.nx = s.nx;
             g.ny = s.ny;
             ++g.fatoracoes;
         }
-        msi_correcoes(s, g.L.data(), g.U.data(), x, k.tol, k.nit, t);
+        correcoes(s, g.L.data(), g.U.data(), g.iguais, x, k.tol, k.nit, t);
         return;
     }
     if (t.msi_L.size() < n) t.msi_L.resize(n);
@@ -431,6 +479,13 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
 void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
                    Trabalho& t) {
     if (traducao() == Traducao::literal) return literal::msi_correcoes(s, msi_L, msi_U, x, tol, nit, t);
+    correcoes(s, msi_L, msi_U, LinhasIguais{}, x, tol, nit, t);
+}
+
+namespace {
+
+void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const LinhasIguais& iguais, double* x,
+               double tol, int nit, Trabalho& t) {
     const int nx = s.nx, ny = s.ny, N = s.N;
     const Linha* a = s.a;
     const double* bp = s.bp;
@@ -453,7 +508,7 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
     double soma = 0.0;
     const auto com_residuo = [&](auto ordenada) {
         return [&](int ini, int fim, int od) {
-            soma = residuo_faixa<decltype(ordenada)::value>(nx, N, a, bp, x, res, od, ini, fim, soma);
+            soma = residuo_faixa<decltype(ordenada)::value>(nx, N, a, iguais, bp, x, res, od, ini, fim, soma);
         };
     };
 
@@ -481,11 +536,13 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
                 if (std::sqrt(soma * (1.0 + folga)) <= limite) return false;
             }
             // The window's residual has been read: the whole residual takes its array.
-            return std::sqrt(residuo_faixa<true>(nx, N, a, bp, x, res, 0, 1, N, 0.0)) > limite;
+            return std::sqrt(residuo_faixa<true>(nx, N, a, iguais, bp, x, res, 0, 1, N, 0.0)) > limite;
         };
         // A norm that is not a number ends the iteration too: only a norm above the limit goes on.
         if (!acima()) break;
     }
 }
+
+}  // namespace
 
 }  // namespace quelna

@@ -33,6 +33,14 @@ struct Controles {
     bool matriz_fixa = false;
 };
 
+// Volumes whose rows are one and the same row, `linha`: the columns i0..i1 of the grid's rows
+// j0..j1 (none where j0 > j1). A uniform grid's pressure correction has such rows everywhere
+// but along its walls.
+struct LinhasIguais {
+    Linha linha;
+    int i0 = 1, i1 = 0, j0 = 1, j1 = 0;
+};
+
 // What the solvers keep for a grid: MSI's factors, reserved once per run with the work arrays
 // the solver keeps from one call to the next (Jacobi and SOR the field before, ADI its two line
 // multipliers, MSI the residual, y and the correction).
@@ -45,6 +53,8 @@ struct Trabalho {
         std::vector<FatorU> U;
         std::vector<Linha> a;
         int nx = 0, ny = 0;
+        // Where that matrix's rows are all one row: MSI's residual takes them from registers.
+        LinhasIguais iguais;
         long long fatoracoes = 0;  // how many times they were computed (the tests read it)
     } msi_fixa;
     void reserva(int solver, int N);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 #include <utility>
 
 #include "vetor/sistema.hpp"
@@ -174,11 +175,33 @@ __attribute__((always_inline)) inline auto linha_de(const Linha* a, int P) {
 
 // bp - A x at a volume (T = double) or at the volumes from P on that a vector holds (two or
 // eight), all of whose neighbours lie in 1..N.
-template <typename T>
-__attribute__((always_inline)) inline T residuo_v(int nx, const Linha* a, const double* bp, const double* x, int P) {
-    const auto r = linha_de<T>(a, P);
+// r holds the coefficients of those volumes, as linha_de gives them.
+template <typename T, typename R>
+__attribute__((always_inline)) inline T residuo_com(const R& r, int nx, const double* bp, const double* x, int P) {
     return le<T>(bp + P) - (r.as * le<T>(x + P - nx) + r.aw * le<T>(x + P - 1) + r.ap * le<T>(x + P) +
                             r.ae * le<T>(x + P + 1) + r.an * le<T>(x + P + nx));
+}
+
+template <typename T>
+__attribute__((always_inline)) inline T residuo_v(int nx, const Linha* a, const double* bp, const double* x, int P) {
+    return residuo_com<T>(linha_de<T>(a, P), nx, bp, x, P);
+}
+
+// One row's coefficients in every lane, in the form linha_de gives: for volumes that share it.
+template <typename T>
+__attribute__((always_inline)) inline auto linha_repetida(const Linha& r) {
+    if constexpr (sizeof(T) == sizeof(double)) {
+        return r;
+    } else {
+        // Lane by lane: 0 + v would turn a coefficient -0 into +0.
+        const auto repete = [](double v) {
+            T t;
+            for (std::size_t k = 0; k < sizeof(T) / sizeof(double); ++k) t[k] = v;
+            return t;
+        };
+        using Colunas = std::conditional_t<sizeof(T) == sizeof(par), ParDeLinhas, OitoLinhas>;
+        return Colunas{repete(r.as), repete(r.aw), repete(r.ap), repete(r.ae), repete(r.an)};
+    }
 }
 
 // bp - A x at any volume: the terms whose neighbour falls outside 1..N are left out.

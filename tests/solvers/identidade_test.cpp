@@ -119,6 +119,51 @@ TEST_P(FastKernels, KeptFactorsOfAFixedMatrixAreThoseOfAFreshFactorization) {
     EXPECT_EQ(t.msi_fixa.fatoracoes, 2);
 }
 
+// A fixed matrix whose rows are one row away from the walls, as a uniform grid's pressure
+// correction has: its residual takes that row from registers where every volume has it, and the
+// solution is the literal one. One bit of one row on the centre row cuts the run there; one off
+// the centre row and column, inside the rectangle of the runs, leaves no such rows at all.
+TEST_P(FastKernels, FixedMatrixWithRowsAllAlikeGivesTheLiteralBytes) {
+    unsigned semente = 1300;
+    for (const auto& [nx, ny] : {std::pair{11, 7}, {21, 13}, {40, 9}, {130, 17}, {9, 70}})
+        for (const int caso : {0, 1, 2}) {
+            SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
+            const Linha comum{-0.75, -0.5, 3.25, -0.625, -0.875};
+            for (int j = 2; j <= ny - 1; ++j)
+                for (int i = 2; i <= nx - 1; ++i) s.a[static_cast<std::size_t>((j - 1) * nx + i)] = comum;
+            const auto um_bit = [&](int i, int j) {
+                std::uint64_t w;
+                double& ap = s.a[static_cast<std::size_t>((j - 1) * nx + i)].ap;
+                std::memcpy(&w, &ap, 8);
+                w ^= 1;
+                std::memcpy(&ap, &w, 8);
+            };
+            if (caso == 1) um_bit(nx - 2, (ny + 1) / 2);
+            if (caso == 2) um_bit(2, 2);
+            SistemaDeTeste r = s;
+            Trabalho ts, tr;
+            ts.reserva(5, s.N);
+            tr.reserva(5, r.N);
+            for (int chamada = 1; chamada <= 3; ++chamada) {
+                for (int P = 1; P <= s.N; ++P) s.bp[P] = r.bp[P] = std::cos(chamada * P);
+                const Controles k{chamada == 2 ? 3 : 8, chamada == 2 ? 0.0 : 1e-3, 1.0, true};
+                resolve(5, s.visto(), k, s.x.data(), ts);
+                na_literal([&] { resolve(5, r.visto(), k, r.x.data(), tr); });
+                EXPECT_TRUE(mesmos_bytes(s.x, r.x)) << nx << " x " << ny << ", caso " << caso << ", chamada " << chamada;
+            }
+            const LinhasIguais& g = ts.msi_fixa.iguais;
+            if (caso == 2) {
+                EXPECT_GT(g.j0, g.j1) << nx << " x " << ny;
+            } else {
+                EXPECT_EQ(std::memcmp(&g.linha, &comum, sizeof comum), 0);
+                EXPECT_EQ(g.i0, 2);
+                EXPECT_EQ(g.i1, caso == 1 ? nx - 3 : nx - 1) << nx << " x " << ny;
+                EXPECT_EQ(g.j0, 2);
+                EXPECT_EQ(g.j1, ny - 1) << nx << " x " << ny;
+            }
+        }
+}
+
 // MSI's stop test when the residual's norm lies within rounding of the limit: a tolerance set
 // from the norm after one correction puts the limit there, where only the sum in numbering order
 // can decide; the fast form gives the literal bytes either way the test falls.
