@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 #include "solvers/recorrencias.hpp"
 #include "solvers/solvers.hpp"
@@ -27,7 +28,7 @@ using recorrencias::recua;
 // each its own from memory. Calls over consecutive ranges in order add the squares in the order
 // of one call over their union.
 template <bool ordenada>
-double residuo_faixa(int nx, int N, const Linha* a, const LinhasIguais& iguais, const double* bp, const double* x,
+double residuo_faixa(int nx, int N, const Linha* a, const Iguais<Linha>& iguais, const double* bp, const double* x,
                      double* res, int od, int ini, int fim, double soma) {
     const auto borda = [&](int p0, int p1) {
         for (int P = p0; P <= p1; ++P) {
@@ -41,11 +42,11 @@ double residuo_faixa(int nx, int N, const Linha* a, const LinhasIguais& iguais, 
     borda(ini, fim < fim1 ? fim : fim1);
     // The volumes of iguais (where com_iguais) take the repeated row, the others their own.
     const auto interior = [](auto lanes, auto com_iguais, int nx, int ini, int fim, const Linha* a,
-                             const LinhasIguais& iguais, const double* bp, const double* x, double* res, int od,
+                             const Iguais<Linha>& iguais, const double* bp, const double* x, double* res, int od,
                              double soma) __attribute__((always_inline)) {
         using V = typename decltype(lanes)::tipo;
         constexpr int L = sizeof(V) / sizeof(double);
-        const auto linha = detalhe::linha_repetida<V>(iguais.linha);
+        const auto linha = detalhe::linha_repetida<V>(iguais.valor);
         V quadrados{};
         int P = ini;
         // The column and row of P.
@@ -138,11 +139,20 @@ __attribute__((always_inline)) inline detalhe::par do_par_anterior(const detalhe
 // makes d zero there, and the value is then taken without waiting, provided it is the same
 // whatever the sign of that zero product: a band where it is not, or where the value read
 // turns out not finite, is done again in the plain order.
-template <int B>
-bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, int od, double* y) {
+template <int B, bool com_iguais>
+bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, int od,
+                  double* y) {
     double oeste[B];
     int base[B];
     for (int k = 0; k < B; ++k) base[k] = (j0 + k - 1) * nx;
+    // The steps at which both rows of pair q stand on factors of iguais (row 2q at column
+    // 1 + t - 4q, row 2q + 1 two columns behind): their factors come from registers.
+    int t0[B / 2], t1[B / 2];
+    for (int q = 0; q < B / 2; ++q) {
+        const bool linhas = j0 + 2 * q >= iguais.j0 && j0 + 2 * q + 1 <= iguais.j1;
+        t0[q] = linhas ? iguais.i0 + 1 + 4 * q : 1;
+        t1[q] = linhas ? iguais.i1 - 1 + 4 * q : 0;
+    }
     bool ok = true;
     const auto passo = [&](int k, int i) {
         const int P = base[k] + i;
@@ -169,10 +179,16 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const double* res, int od
     const auto dois = [&](int q, int t, const detalhe::par* o1, const detalhe::par* o2) {
         using detalhe::par;
         const int P0 = base[2 * q] + 1 + t - 4 * q, P1 = base[2 * q + 1] - 1 + t - 4 * q;
-        const par ed0 = detalhe::carrega(&msi_L[P0].e), cb0 = detalhe::carrega(&msi_L[P0].c);
-        const par ed1 = detalhe::carrega(&msi_L[P1].e), cb1 = detalhe::carrega(&msi_L[P1].c);
-        const par e = __builtin_shufflevector(ed0, ed1, 0, 2), d = __builtin_shufflevector(ed0, ed1, 1, 3);
-        const par c = __builtin_shufflevector(cb0, cb1, 0, 2), b = __builtin_shufflevector(cb0, cb1, 1, 3);
+        par e, d, c, b;
+        if (com_iguais && t >= t0[q] && t <= t1[q]) {
+            const FatorL& L = iguais.valor;
+            e = par{L.e, L.e}, d = par{L.d, L.d}, c = par{L.c, L.c}, b = par{L.b, L.b};
+        } else {
+            const par ed0 = detalhe::carrega(&msi_L[P0].e), cb0 = detalhe::carrega(&msi_L[P0].c);
+            const par ed1 = detalhe::carrega(&msi_L[P1].e), cb1 = detalhe::carrega(&msi_L[P1].c);
+            e = __builtin_shufflevector(ed0, ed1, 0, 2), d = __builtin_shufflevector(ed0, ed1, 1, 3);
+            c = __builtin_shufflevector(cb0, cb1, 0, 2), b = __builtin_shufflevector(cb0, cb1, 1, 3);
+        }
         const par r = par{res[P0 - od], res[P1 - od]};
         // South-east: the row before one step back; south: two steps back.
         const par se = do_par_anterior(o1, q, y[P0 - nx + 1]), sul = do_par_anterior(o2, q, y[P0 - nx]);
@@ -200,7 +216,8 @@ struct SemResiduo {
 constexpr int banda_avanco = 8;
 
 template <typename Prepara>
-void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y, const Prepara& prepara) {
+void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, double* y,
+            const Prepara& prepara) {
     const bool janela = !std::is_same_v<Prepara, SemResiduo> && nx >= 3;
     const int fim1 = nx < N ? nx : N;
     prepara(1, fim1, 0);
@@ -224,7 +241,9 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, doubl
         for (; j0 + banda - 1 <= ny; j0 += banda) {
             if (janela) od = (j0 - 1) * nx;
             prepara((j0 - 1) * nx + 1, (j0 + banda - 1) * nx, od);
-            if (!avanco_banda<banda>(nx, j0, msi_L, res, od, y)) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
+            const bool ok = iguais.j0 <= iguais.j1 ? avanco_banda<banda, true>(nx, j0, msi_L, iguais, res, od, y)
+                                                   : avanco_banda<banda, false>(nx, j0, msi_L, iguais, res, od, y);
+            if (!ok) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
         }
     if (janela) od = (j0 - 1) * nx;
     prepara((j0 - 1) * nx + 1, N, od);
@@ -234,11 +253,19 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, doubl
 // Backward substitution delta = U^-1 y, then x += delta: the mirror of the forward one, rows
 // from the top down, each row two columns behind the row above, the last volume of a row
 // reading the first of the row above through f.
-template <int B>
-bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, double* delta, int od) {
+template <int B, bool com_iguais>
+bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const Iguais<FatorU>& iguais, const double* y,
+                      double* delta, int od) {
     double leste[B];
     int base[B];
     for (int k = 0; k < B; ++k) base[k] = (j0 - k - 1) * nx;
+    // As in the forward substitution: row 2q at column nx - t + 4q, row 2q + 1 two columns behind.
+    int t0[B / 2], t1[B / 2];
+    for (int q = 0; q < B / 2; ++q) {
+        const bool linhas = j0 - 2 * q <= iguais.j1 && j0 - 2 * q - 1 >= iguais.j0;
+        t0[q] = linhas ? nx + 4 * q - iguais.i1 + 2 : 1;
+        t1[q] = linhas ? nx + 4 * q - iguais.i0 : 0;
+    }
     bool ok = true;
     const auto passo = [&](int k, int i) {
         const int P = base[k] + i;
@@ -263,9 +290,15 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const double* y, doub
     const auto dois = [&](int q, int t, const detalhe::par* o1, const detalhe::par* o2) {
         using detalhe::par;
         const int P0 = base[2 * q] + nx - t + 4 * q, P1 = base[2 * q + 1] + nx - t + 4 * q + 2;
-        const par fg0 = detalhe::carrega(&msi_U[P0].f), fg1 = detalhe::carrega(&msi_U[P1].f);
-        const par f = __builtin_shufflevector(fg0, fg1, 0, 2), g = __builtin_shufflevector(fg0, fg1, 1, 3);
-        const par h = par{msi_U[P0].h, msi_U[P1].h};
+        par f, g, h;
+        if (com_iguais && t >= t0[q] && t <= t1[q]) {
+            const FatorU& U = iguais.valor;
+            f = par{U.f, U.f}, g = par{U.g, U.g}, h = par{U.h, U.h};
+        } else {
+            const par fg0 = detalhe::carrega(&msi_U[P0].f), fg1 = detalhe::carrega(&msi_U[P1].f);
+            f = __builtin_shufflevector(fg0, fg1, 0, 2), g = __builtin_shufflevector(fg0, fg1, 1, 3);
+            h = par{msi_U[P0].h, msi_U[P1].h};
+        }
         const par r = par{y[P0], y[P1]};
         // North-west: the row before one step back; north: two steps back.
         const par no = do_par_anterior(o1, q, delta[P0 + nx - 1 - od]), n = do_par_anterior(o2, q, delta[P0 + nx - od]);
@@ -291,7 +324,8 @@ std::size_t tamanho_de_delta(int nx, std::size_t n) {
     return nx >= 3 ? janela : n;
 }
 
-void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const double* y, double* delta, double* x) {
+void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>& iguais, const double* y,
+                double* delta, double* x) {
     constexpr int banda = banda_retrocesso;
     const bool janela = nx >= 3;
     int j0 = ny - 1;
@@ -313,7 +347,9 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const double* y, dou
     };
     if (janela)
         for (; j0 - banda + 1 >= 1; j0 -= banda) {
-            if (!retrocesso_banda<banda>(nx, j0, msi_U, y, delta, od)) simples(j0 * nx, (j0 - banda) * nx + 1);
+            const bool ok = iguais.j0 <= iguais.j1 ? retrocesso_banda<banda, true>(nx, j0, msi_U, iguais, y, delta, od)
+                                                   : retrocesso_banda<banda, false>(nx, j0, msi_U, iguais, y, delta, od);
+            if (!ok) simples(j0 * nx, (j0 - banda) * nx + 1);
             // x is not read by the substitution: adding the corrections after the band is the same.
             for (int P = (j0 - banda) * nx + 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P - od];
             // The band's bottom row is the row above the next band.
@@ -328,7 +364,7 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const double* y, dou
 
 void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
     if (traducao() == Traducao::literal) return literal::msi_avanco(nx, ny, N, msi_L, res, y);
-    avanco(nx, ny, N, msi_L, res, y, SemResiduo{});
+    avanco(nx, ny, N, msi_L, Iguais<FatorL>{}, res, y, SemResiduo{});
 }
 
 void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
@@ -415,29 +451,50 @@ void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
 
 namespace {
 
-// The rows equal to the one at the grid's centre, bit for bit: the run of them along the centre
-// row and the centre column, if every volume of the rectangle they span has it.
-LinhasIguais linhas_iguais(const Sistema& s) {
-    const int nx = s.nx, ny = s.ny, ic = (nx + 1) / 2, jc = (ny + 1) / 2;
-    LinhasIguais g;
-    g.linha = s.a[(jc - 1) * nx + ic];
-    const auto igual = [&](int i, int j) { return std::memcmp(&s.a[(j - 1) * nx + i], &g.linha, sizeof(Linha)) == 0; };
-    int i0 = ic, i1 = ic, j0 = jc, j1 = jc;
-    while (i0 > 1 && igual(i0 - 1, jc)) --i0;
-    while (i1 < nx && igual(i1 + 1, jc)) ++i1;
+// The entries of v equal to the one at the grid's centre, bit for bit: in each row of the run of
+// them along the centre column, the run along the row through the centre column; of the
+// rectangles these runs hold, the largest that holds the centre.
+template <typename T>
+Iguais<T> iguais_ao_centro(int nx, int ny, const T* v) {
+    const int ic = (nx + 1) / 2, jc = (ny + 1) / 2;
+    Iguais<T> g;
+    g.valor = v[(jc - 1) * nx + ic];
+    const auto igual = [&](int i, int j) { return std::memcmp(&v[(j - 1) * nx + i], &g.valor, sizeof(T)) == 0; };
+    int j0 = jc, j1 = jc;
     while (j0 > 1 && igual(ic, j0 - 1)) --j0;
     while (j1 < ny && igual(ic, j1 + 1)) ++j1;
-    for (int j = j0; j <= j1; ++j)
-        for (int i = i0; i <= i1; ++i)
-            if (!igual(i, j)) return LinhasIguais{};
-    g.i0 = i0;
-    g.i1 = i1;
-    g.j0 = j0;
-    g.j1 = j1;
+    std::vector<int> de(static_cast<std::size_t>(ny) + 1), ate(de.size());
+    for (int j = j0; j <= j1; ++j) {
+        int a = ic, b = ic;
+        while (a > 1 && igual(a - 1, j)) --a;
+        while (b < nx && igual(b + 1, j)) ++b;
+        de[static_cast<std::size_t>(j)] = a;
+        ate[static_cast<std::size_t>(j)] = b;
+    }
+    long long maior = 0;
+    int a = 1, b = nx;
+    for (int jb = jc; jb >= j0; --jb) {
+        a = std::max(a, de[static_cast<std::size_t>(jb)]);
+        b = std::min(b, ate[static_cast<std::size_t>(jb)]);
+        int a2 = a, b2 = b;
+        for (int jt = jb; jt <= j1; ++jt) {
+            if (jt > jc) {
+                a2 = std::max(a2, de[static_cast<std::size_t>(jt)]);
+                b2 = std::min(b2, ate[static_cast<std::size_t>(jt)]);
+            } else if (jt < jc) {
+                continue;
+            }
+            const long long area = static_cast<long long>(b2 - a2 + 1) * (jt - jb + 1);
+            if (area > maior) {
+                maior = area;
+                g.i0 = a2, g.i1 = b2, g.j0 = jb, g.j1 = jt;
+            }
+        }
+    }
     return g;
 }
 
-void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const LinhasIguais& iguais, double* x,
+void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const Repeticoes& iguais, double* x,
                double tol, int nit, Trabalho& t);
 
 }  // namespace
@@ -461,7 +518,8 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
             if (g.a.size() < n) g.a.resize(n);
             msi_fatores(s, g.L.data(), g.U.data());
             std::memcpy(g.a.data() + 1, s.a + 1, bytes);
-            g.iguais = linhas_iguais(s);
+            g.iguais = Repeticoes{iguais_ao_centro(s.nx, s.ny, s.a), iguais_ao_centro(s.nx, s.ny, g.L.data()),
+                                  iguais_ao_centro(s.nx, s.ny, g.U.data())};
             g.nx = s.nx;
             g.ny = s.ny;
             ++g.fatoracoes;
@@ -479,12 +537,12 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
 void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
                    Trabalho& t) {
     if (traducao() == Traducao::literal) return literal::msi_correcoes(s, msi_L, msi_U, x, tol, nit, t);
-    correcoes(s, msi_L, msi_U, LinhasIguais{}, x, tol, nit, t);
+    correcoes(s, msi_L, msi_U, Repeticoes{}, x, tol, nit, t);
 }
 
 namespace {
 
-void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const LinhasIguais& iguais, double* x,
+void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const Repeticoes& iguais, double* x,
                double tol, int nit, Trabalho& t) {
     const int nx = s.nx, ny = s.ny, N = s.N;
     const Linha* a = s.a;
@@ -508,15 +566,15 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
     double soma = 0.0;
     const auto com_residuo = [&](auto ordenada) {
         return [&](int ini, int fim, int od) {
-            soma = residuo_faixa<decltype(ordenada)::value>(nx, N, a, iguais, bp, x, res, od, ini, fim, soma);
+            soma = residuo_faixa<decltype(ordenada)::value>(nx, N, a, iguais.a, bp, x, res, od, ini, fim, soma);
         };
     };
 
     // The first residual's squares in numbering order: its norm sets the limit.
-    avanco(nx, ny, N, msi_L, res, y, com_residuo(std::true_type{}));
+    avanco(nx, ny, N, msi_L, iguais.L, res, y, com_residuo(std::true_type{}));
     const double limite = std::sqrt(soma) * tol;
     for (int k = 1;; ++k) {
-        retrocesso(nx, ny, N, msi_U, y, delta, x);
+        retrocesso(nx, ny, N, msi_U, iguais.U, y, delta, x);
         // After the last correction allowed the residual would only be compared: x is final.
         if (k == limite_it) break;
         // The next forward substitution is taken with the residual, before the stop test reads
@@ -527,7 +585,7 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
         // fall on the other side; that one is then computed. sqrt is monotonic, so bounds on the
         // sum are bounds on the norm.
         soma = 0.0;
-        avanco(nx, ny, N, msi_L, res, y, com_residuo(std::false_type{}));
+        avanco(nx, ny, N, msi_L, iguais.L, res, y, com_residuo(std::false_type{}));
         const auto acima = [&] {
             if (std::isfinite(soma)) {
                 // 8 n u covers both sums' errors and the roundings of the bounds themselves.
@@ -536,7 +594,7 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
                 if (std::sqrt(soma * (1.0 + folga)) <= limite) return false;
             }
             // The window's residual has been read: the whole residual takes its array.
-            return std::sqrt(residuo_faixa<true>(nx, N, a, iguais, bp, x, res, 0, 1, N, 0.0)) > limite;
+            return std::sqrt(residuo_faixa<true>(nx, N, a, iguais.a, bp, x, res, 0, 1, N, 0.0)) > limite;
         };
         // A norm that is not a number ends the iteration too: only a norm above the limit goes on.
         if (!acima()) break;

@@ -33,12 +33,20 @@ struct Controles {
     bool matriz_fixa = false;
 };
 
-// Volumes whose rows are one and the same row, `linha`: the columns i0..i1 of the grid's rows
-// j0..j1 (none where j0 > j1). A uniform grid's pressure correction has such rows everywhere
-// but along its walls.
-struct LinhasIguais {
-    Linha linha;
+// Volumes whose entries of an array (rows of the matrix, of a factor) are one and the same
+// value, bit for bit: the columns i0..i1 of the grid's rows j0..j1 (none where j0 > j1). A uniform
+// grid's pressure correction has such rows everywhere but along its walls, and its factors
+// settle to such values a few dozen volumes from the west and south walls.
+template <typename T>
+struct Iguais {
+    T valor;
     int i0 = 1, i1 = 0, j0 = 1, j1 = 0;
+};
+
+struct Repeticoes {
+    Iguais<Linha> a;
+    Iguais<FatorL> L;
+    Iguais<FatorU> U;
 };
 
 // What the solvers keep for a grid: MSI's factors, reserved once per run with the work arrays
@@ -53,8 +61,8 @@ struct Trabalho {
         std::vector<FatorU> U;
         std::vector<Linha> a;
         int nx = 0, ny = 0;
-        // Where that matrix's rows are all one row: MSI's residual takes them from registers.
-        LinhasIguais iguais;
+        // Where that matrix's rows and its factors repeat one value: MSI takes it from registers.
+        Repeticoes iguais;
         long long fatoracoes = 0;  // how many times they were computed (the tests read it)
     } msi_fixa;
     void reserva(int solver, int N);
