@@ -205,20 +205,35 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
 
 // Before the forward substitution takes the rows of volumes ini..fim it calls prepara(ini, fim,
 // od), which computes their residual into res at P - od; SemResiduo, for a res that holds every
-// row's already, computes nothing.
+// row's already, computes nothing. A preparer whose `janela` is true has res hold one band's rows
+// at a time (od then shifts with the band); otherwise od is 0.
 struct SemResiduo {
+    static constexpr bool janela = false;
     void operator()(int, int, int) const {}
 };
 
+template <bool em_janela, typename F>
+struct Residuo {
+    static constexpr bool janela = em_janela;
+    F f;
+    void operator()(int ini, int fim, int od) const { f(ini, fim, od); }
+};
+
+template <bool em_janela, typename F>
+Residuo<em_janela, F> residuo_de(F f) {
+    return {f};
+}
+
 // y = L^-1 res, the rows taken in order: row 1, then bands of banda_avanco rows, then the rows
-// left. Where `prepara` computes the residual and there are bands (three columns or more), res
-// is a window of one band's rows, each band's residual computed into it right before the band.
+// left. Where `prepara` computes the residual into a window and there are bands (three columns
+// or more), res is a window of one band's rows, each band's residual computed into it right
+// before the band.
 constexpr int banda_avanco = 8;
 
 template <typename Prepara>
 void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, double* y,
             const Prepara& prepara) {
-    const bool janela = !std::is_same_v<Prepara, SemResiduo> && nx >= 3;
+    const bool janela = Prepara::janela && nx >= 3;
     const int fim1 = nx < N ? nx : N;
     prepara(1, fim1, 0);
     for (int P = 1; P <= fim1; ++P) {
@@ -551,11 +566,15 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
     const int limite_it = nit < 1 ? 1 : nit;
     const std::size_t n = static_cast<std::size_t>(N) + 1;
     // Each residual is computed band by band just before the forward substitution takes the band,
-    // into a window of one band's rows, and read back from the nearest cache; its array is still
-    // of the grid's size, since the stop test may need the whole residual.
+    // and read back from the nearest cache. The first one is kept whole in res (the limit may need
+    // it); with three columns or more the later ones go into a window of one band's rows placed
+    // after the window of the corrections, and otherwise into res.
+    const bool janelas = nx >= 3;
+    const std::size_t n_delta = tamanho_de_delta(nx, n);
     double* res = t.vetor(0, n);
     double* y = t.vetor(1, n);
-    double* delta = t.vetor(2, tamanho_de_delta(nx, n));
+    double* delta = t.vetor(2, janelas ? n_delta + static_cast<std::size_t>(banda_avanco) * nx + 1 : n_delta);
+    double* res_k = janelas ? delta + n_delta : res;
     // With a single column a substitution reads its own entry (the south-east neighbour of the
     // forward one, the north-west of the backward one) before it writes it: the value of the
     // correction before, and 0 in the first. With more columns every entry is written first.
@@ -563,38 +582,67 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
         std::fill(y, y + n, 0.0);
         std::fill(delta, delta + n, 0.0);
     }
+    // The squares are added lane by lane: the same products in another order, and any order of
+    // adding N non-negative terms lies within a relative (N - 1)u/(1 - (N - 1)u) of their exact
+    // sum (u the unit roundoff). 8 N u covers both sums' errors and the roundings of the bounds
+    // themselves; sqrt and the product by tol >= 0 round monotonically, so bounds on a sum are
+    // bounds on its norm and on the limit.
+    const double folga = 8.0 * static_cast<double>(N) * 0x1p-53;
     double soma = 0.0;
-    const auto com_residuo = [&](auto ordenada) {
-        return [&](int ini, int fim, int od) {
-            soma = residuo_faixa<decltype(ordenada)::value>(nx, N, a, iguais.a, bp, x, res, od, ini, fim, soma);
+    const auto faixa = [&](double* r) {
+        return [&, r](int ini, int fim, int od) {
+            soma = residuo_faixa<false>(nx, N, a, iguais.a, bp, x, r, od, ini, fim, soma);
         };
     };
 
-    // The first residual's squares in numbering order: its norm sets the limit.
-    avanco(nx, ny, N, msi_L, iguais.L, res, y, com_residuo(std::true_type{}));
-    const double limite = std::sqrt(soma) * tol;
+    // The first residual sets the limit, sqrt(its sum in numbering order) * tol; until a
+    // comparison needs that value exactly, the bounds of the lane sum stand for it.
+    avanco(nx, ny, N, msi_L, iguais.L, res, y, residuo_de<false>(faixa(res)));
+    double limite_baixo = 0.0, limite_alto = 0.0;
+    bool exato = false;
+    const auto limite_exato = [&] {
+        double s0 = 0.0;
+        for (std::size_t P = 1; P < n; ++P) s0 += res[P] * res[P];
+        limite_baixo = limite_alto = std::sqrt(s0) * tol;
+        exato = true;
+    };
+    // Where the later residuals take res, the first one is summed in order before they do.
+    if (janelas && std::isfinite(soma) && tol >= 0.0) {
+        limite_baixo = std::sqrt(soma * (1.0 - folga)) * tol;
+        limite_alto = std::sqrt(soma * (1.0 + folga)) * tol;
+    } else {
+        limite_exato();
+    }
     for (int k = 1;; ++k) {
         retrocesso(nx, ny, N, msi_U, iguais.U, y, delta, x);
         // After the last correction allowed the residual would only be compared: x is final.
         if (k == limite_it) break;
         // The next forward substitution is taken with the residual, before the stop test reads
-        // the residual's norm: where the test stops, y is left unused. The squares are added lane
-        // by lane: the same products in another order, and any order of adding n non-negative
-        // terms lies within a relative (n - 1)u/(1 - (n - 1)u) of their exact sum (u the unit
-        // roundoff), so this sum decides the comparison unless the sum in numbering order could
-        // fall on the other side; that one is then computed. sqrt is monotonic, so bounds on the
-        // sum are bounds on the norm.
+        // the residual's norm: where the test stops, y is left unused. The lane sum decides the
+        // comparison unless the sum in numbering order, or the exact limit, could fall on the
+        // other side; the first residual (still whole in res) gives the exact limit, and then
+        // the residual computed again over the whole grid the sum in order.
         soma = 0.0;
-        avanco(nx, ny, N, msi_L, iguais.L, res, y, com_residuo(std::false_type{}));
+        if (janelas)
+            avanco(nx, ny, N, msi_L, iguais.L, res_k, y, residuo_de<true>(faixa(res_k)));
+        else
+            avanco(nx, ny, N, msi_L, iguais.L, res_k, y, residuo_de<false>(faixa(res_k)));
+        // 1 above the limit, 0 not above, -1 where the bounds cannot tell.
+        const auto pelos_limites = [&] {
+            if (!std::isfinite(soma)) return -1;
+            if (std::sqrt(soma * (1.0 - folga)) > limite_alto) return 1;
+            if (std::sqrt(soma * (1.0 + folga)) <= limite_baixo) return 0;
+            return -1;
+        };
         const auto acima = [&] {
-            if (std::isfinite(soma)) {
-                // 8 n u covers both sums' errors and the roundings of the bounds themselves.
-                const double folga = 8.0 * static_cast<double>(N) * 0x1p-53;
-                if (std::sqrt(soma * (1.0 - folga)) > limite) return true;
-                if (std::sqrt(soma * (1.0 + folga)) <= limite) return false;
+            int r = pelos_limites();
+            if (r < 0 && !exato) {
+                limite_exato();
+                r = pelos_limites();
             }
-            // The window's residual has been read: the whole residual takes its array.
-            return std::sqrt(residuo_faixa<true>(nx, N, a, iguais.a, bp, x, res, 0, 1, N, 0.0)) > limite;
+            if (r >= 0) return r == 1;
+            // The whole residual takes res: the first one has been summed.
+            return std::sqrt(residuo_faixa<true>(nx, N, a, iguais.a, bp, x, res, 0, 1, N, 0.0)) > limite_baixo;
         };
         // A norm that is not a number ends the iteration too: only a norm above the limit goes on.
         if (!acima()) break;
