@@ -49,8 +49,9 @@ double residuo_faixa(int nx, int N, const Linha* a, const Iguais<Linha>& iguais,
         const auto linha = detalhe::linha_repetida<V>(iguais.valor);
         V quadrados{};
         int P = ini;
-        // The column and row of P.
-        int i = (P - 1) % nx + 1, j = (P - 1) / nx + 1;
+        // The column and row of P, where they are needed.
+        int i = 0, j = 0;
+        if constexpr (decltype(com_iguais)::value) i = (P - 1) % nx + 1, j = (P - 1) / nx + 1;
         for (; P + L - 1 <= fim; P += L) {
             V r;
             if constexpr (decltype(com_iguais)::value) {
@@ -491,14 +492,11 @@ Iguais<T> iguais_ao_centro(int nx, int ny, const T* v) {
     for (int jb = jc; jb >= j0; --jb) {
         a = std::max(a, de[static_cast<std::size_t>(jb)]);
         b = std::min(b, ate[static_cast<std::size_t>(jb)]);
+        // Rows jb..jt, for each jt from the centre up.
         int a2 = a, b2 = b;
-        for (int jt = jb; jt <= j1; ++jt) {
-            if (jt > jc) {
-                a2 = std::max(a2, de[static_cast<std::size_t>(jt)]);
-                b2 = std::min(b2, ate[static_cast<std::size_t>(jt)]);
-            } else if (jt < jc) {
-                continue;
-            }
+        for (int jt = jc; jt <= j1; ++jt) {
+            a2 = std::max(a2, de[static_cast<std::size_t>(jt)]);
+            b2 = std::min(b2, ate[static_cast<std::size_t>(jt)]);
             const long long area = static_cast<long long>(b2 - a2 + 1) * (jt - jb + 1);
             if (area > maior) {
                 maior = area;

@@ -51,7 +51,8 @@ struct Repeticoes {
 
 // What the solvers keep for a grid: MSI's factors, reserved once per run with the work arrays
 // the solver keeps from one call to the next (Jacobi and SOR the field before, ADI its two line
-// multipliers, MSI the residual, y and the correction).
+// multipliers, MSI the residual, y and the correction, the last with the window of the later
+// residuals).
 struct Trabalho {
     std::vector<FatorL> msi_L;
     std::vector<FatorU> msi_U;
