@@ -8,7 +8,9 @@ double bytes_dos_campos(const CaseData& caso) {
     // MSI's factors, kept with the solver's work arrays, and those of the pressure correction's
     // fixed matrix with a copy of it.
     if (caso.solver == 5) doubles += 7.0 * n + 12.0 * n;
-    doubles += 3.0 * n;  // the work arrays the solver keeps: three at the most (MSI)
+    // The work arrays the solver keeps: three at the most (MSI's, whose y leaves up to 15
+    // entries unused after each row).
+    doubles += 3.0 * n + 15.0 * caso.ny;
     return doubles * sizeof(double);
 }
 

@@ -55,7 +55,7 @@ int principal(JanelaTexto& janela, const FonteDataHora& data) {
         le_dados(caso, c, arquivos_da_execucao());
         // The solver's workspace is taken now, so that a grid it does not fit fails before the
         // listing is written rather than in the first iteration.
-        trabalho.reserva(caso.solver, caso.N);
+        trabalho.reserva(caso.solver, caso.N, caso.nx);
     } catch (const ErroCaso& e) {
         std::cerr << "quelna: " << e.what() << '\n';
         return saida_caso_invalido;

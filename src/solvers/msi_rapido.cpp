@@ -87,6 +87,16 @@ double residuo_faixa(int nx, int N, const Linha* a, const Iguais<Linha>& iguais,
     return soma;
 }
 
+// f(a, b) with a and b as std::bool_constant: a band's loop built for each case, so that the
+// loop of a case without repeated factors or gaps tests neither.
+template <typename F>
+decltype(auto) com_opcoes(bool a, bool b, const F& f) {
+    using V = std::true_type;
+    using N = std::false_type;
+    if (a) return b ? f(V{}, V{}) : f(V{}, N{});
+    return b ? f(N{}, V{}) : f(N{}, N{});
+}
+
 // The steps t = 0, 1, ... of a band of B rows in which row k is 2k columns behind row 0.
 // While rows enter or leave the grid, parcial(t) takes the step one volume at a time; in
 // between, every row is inside it, and two rows share a vector register: dois(q, t, o1, o2)
@@ -140,12 +150,19 @@ __attribute__((always_inline)) inline detalhe::par do_par_anterior(const detalhe
 // makes d zero there, and the value is then taken without waiting, provided it is the same
 // whatever the sign of that zero product: a band where it is not, or where the value read
 // turns out not finite, is done again in the plain order.
-template <int B, bool com_iguais>
+template <int B, bool com_iguais, bool com_lacuna>
 bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, int od,
-                  double* y) {
+                  double* y, int lacuna_dada) {
+    const int lacuna = com_lacuna ? lacuna_dada : 0;
     double oeste[B];
     int base[B];
     for (int k = 0; k < B; ++k) base[k] = (j0 + k - 1) * nx;
+    // Where volume P of row k of the band has its y.
+    const auto em_y = [&](int k, int P) { return com_lacuna ? P + lacuna * (j0 + k - 1) : P; };
+    // The south-east neighbour's y of the volume whose y is at Y, of column i: for the last
+    // column, the first of its own row.
+    const int sy = nx + lacuna;
+    const auto sudeste = [&](int Y, int i) { return !com_lacuna || i < nx ? Y - sy + 1 : Y - nx + 1; };
     // The steps at which both rows of pair q stand on factors of iguais (row 2q at column
     // 1 + t - 4q, row 2q + 1 two columns behind): their factors come from registers.
     int t0[B / 2], t1[B / 2];
@@ -156,17 +173,17 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
     }
     bool ok = true;
     const auto passo = [&](int k, int i) {
-        const int P = base[k] + i;
+        const int P = base[k] + i, Y = em_y(k, P);
         const FatorL& L = msi_L[P];
         if (i > 1) {
-            oeste[k] = y[P] = avanca(res[P - od], L.e, L.d, L.c, L.b, oeste[k], y[P - nx + 1], y[P - nx]);
+            oeste[k] = y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, oeste[k], y[sudeste(Y, i)], y[Y - sy]);
         } else if (k == 0) {
-            oeste[k] = y[P] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[P - 1], y[P - nx + 1], y[P - nx]);
+            oeste[k] = y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[Y - 1 - lacuna], y[sudeste(Y, i)], y[Y - sy]);
         } else {
-            const double mais = ((res[P - od] - 0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
-            const double menos = ((res[P - od] - -0.0) - L.c * y[P - nx + 1]) - L.b * y[P - nx];
+            const double mais = ((res[P - od] - 0.0) - L.c * y[sudeste(Y, i)]) - L.b * y[Y - sy];
+            const double menos = ((res[P - od] - -0.0) - L.c * y[sudeste(Y, i)]) - L.b * y[Y - sy];
             ok = ok && L.d == 0.0 && mesmos_bits(mais, menos);
-            oeste[k] = y[P] = mais / L.e;
+            oeste[k] = y[Y] = mais / L.e;
         }
     };
     const auto parcial = [&](int t) {
@@ -192,15 +209,18 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
         }
         const par r = par{res[P0 - od], res[P1 - od]};
         // South-east: the row before one step back; south: two steps back.
-        const par se = do_par_anterior(o1, q, y[P0 - nx + 1]), sul = do_par_anterior(o2, q, y[P0 - nx]);
+        const int Y0 = em_y(2 * q, P0), Y1 = em_y(2 * q + 1, P1);
+        const par se = do_par_anterior(o1, q, y[sudeste(Y0, 1 + t - 4 * q)]),
+                  sul = do_par_anterior(o2, q, y[Y0 - sy]);
         const par v = avanca(r, e, d, c, b, o1[q], se, sul);
-        y[P0] = v[0];
-        y[P1] = v[1];
+        y[Y0] = v[0];
+        y[Y1] = v[1];
         return v;
     };
-    const auto valor = [&](int k, int t) { return y[base[k] + 1 + t - 2 * k]; };
+    const auto valor = [&](int k, int t) { return y[em_y(k, base[k] + 1 + t - 2 * k)]; };
     passos_da_banda<B>(nx, oeste, parcial, valor, dois);
-    for (int k = 1; ok && k < B; ++k) ok = std::isfinite(y[base[k]]);
+    // The last volume of the row below row k.
+    for (int k = 1; ok && k < B; ++k) ok = std::isfinite(y[em_y(k - 1, base[k])]);
     return ok;
 }
 
@@ -226,14 +246,32 @@ Residuo<em_janela, F> residuo_de(F f) {
 }
 
 // y = L^-1 res, the rows taken in order: row 1, then bands of banda_avanco rows, then the rows
-// left. Where `prepara` computes the residual into a window and there are bands (three columns
+// left, y of row j lacuna * (j - 1) entries on (see lacuna_de_y). Where `prepara` computes the
+// residual into a window and there are bands (three columns
 // or more), res is a window of one band's rows, each band's residual computed into it right
 // before the band.
 constexpr int banda_avanco = 8;
 
+// The entries MSI's corrections leave unused after each row of y: the fewest (up to 15) with
+// which no five rows of a band, each two columns behind the one before, share a set of the
+// first-level cache (64 sets of 64 bytes). Where nx - 2 is a multiple of 512 (512 or 1024 real
+// volumes a row) the eight rows would share one, and each step would evict the lines the next
+// needs; four to a set (256 real volumes) cost nothing measurable.
+int lacuna_de_y(int nx) {
+    if (nx < 3) return 0;
+    for (int lacuna = 0; lacuna < 16; ++lacuna) {
+        int por_conjunto[64] = {};
+        bool espalhadas = true;
+        for (long k = 0; k < banda_avanco && espalhadas; ++k)
+            espalhadas = ++por_conjunto[k * (nx + lacuna - 2) * static_cast<long>(sizeof(double)) / 64 % 64] <= 4;
+        if (espalhadas) return lacuna;
+    }
+    return 0;
+}
+
 template <typename Prepara>
 void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, double* y,
-            const Prepara& prepara) {
+            int lacuna, const Prepara& prepara) {
     const bool janela = Prepara::janela && nx >= 3;
     const int fim1 = nx < N ? nx : N;
     prepara(1, fim1, 0);
@@ -245,11 +283,16 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
         y[P] = t / L.e;
     }
     int od = 0;
+    // Whole rows, from the first volume of one to the last of another; y of row j lies lacuna
+    // * (j - 1) entries on.
+    const int sy = nx + lacuna;
     const auto simples = [&](int ini, int fim) {
-        for (int P = ini; P <= fim; ++P) {
-            const FatorL& L = msi_L[P];
-            y[P] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[P - 1], y[P - nx + 1], y[P - nx]);
-        }
+        for (int j = (ini - 1) / nx + 1; (j - 1) * nx + 1 <= fim; ++j)
+            for (int i = 1, P = (j - 1) * nx + 1, Y = P + lacuna * (j - 1); i <= nx; ++i, ++P, ++Y) {
+                const FatorL& L = msi_L[P];
+                y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[i > 1 ? Y - 1 : Y - 1 - lacuna],
+                              y[i < nx ? Y - sy + 1 : Y - nx + 1], y[Y - sy]);
+            }
     };
     constexpr int banda = banda_avanco;
     int j0 = 2;
@@ -257,8 +300,9 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
         for (; j0 + banda - 1 <= ny; j0 += banda) {
             if (janela) od = (j0 - 1) * nx;
             prepara((j0 - 1) * nx + 1, (j0 + banda - 1) * nx, od);
-            const bool ok = iguais.j0 <= iguais.j1 ? avanco_banda<banda, true>(nx, j0, msi_L, iguais, res, od, y)
-                                                   : avanco_banda<banda, false>(nx, j0, msi_L, iguais, res, od, y);
+            const bool ok = com_opcoes(iguais.j0 <= iguais.j1, lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
+                return avanco_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_L, iguais, res, od, y, lacuna);
+            });
             if (!ok) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
         }
     if (janela) od = (j0 - 1) * nx;
@@ -269,12 +313,15 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
 // Backward substitution delta = U^-1 y, then x += delta: the mirror of the forward one, rows
 // from the top down, each row two columns behind the row above, the last volume of a row
 // reading the first of the row above through f.
-template <int B, bool com_iguais>
+template <int B, bool com_iguais, bool com_lacuna>
 bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const Iguais<FatorU>& iguais, const double* y,
-                      double* delta, int od) {
+                      int lacuna_dada, double* delta, int od) {
+    const int lacuna = com_lacuna ? lacuna_dada : 0;
     double leste[B];
     int base[B];
     for (int k = 0; k < B; ++k) base[k] = (j0 - k - 1) * nx;
+    // y of volume P of row k of the band.
+    const auto y_de = [&](int k, int P) { return com_lacuna ? y[P + lacuna * (j0 - k - 1)] : y[P]; };
     // As in the forward substitution: row 2q at column nx - t + 4q, row 2q + 1 two columns behind.
     int t0[B / 2], t1[B / 2];
     for (int q = 0; q < B / 2; ++q) {
@@ -287,12 +334,13 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const Iguais<FatorU>&
         const int P = base[k] + i;
         const FatorU& U = msi_U[P];
         if (i < nx) {
-            leste[k] = delta[P - od] = recua(y[P], U.f, U.g, U.h, leste[k], delta[P + nx - 1 - od], delta[P + nx - od]);
+            leste[k] = delta[P - od] = recua(y_de(k, P), U.f, U.g, U.h, leste[k], delta[P + nx - 1 - od], delta[P + nx - od]);
         } else if (k == 0) {
-            leste[k] = delta[P - od] = recua(y[P], U.f, U.g, U.h, delta[P + 1 - od], delta[P + nx - 1 - od], delta[P + nx - od]);
+            leste[k] = delta[P - od] =
+                recua(y_de(k, P), U.f, U.g, U.h, delta[P + 1 - od], delta[P + nx - 1 - od], delta[P + nx - od]);
         } else {
-            const double mais = ((y[P] - 0.0) - U.g * delta[P + nx - 1 - od]) - U.h * delta[P + nx - od];
-            const double menos = ((y[P] - -0.0) - U.g * delta[P + nx - 1 - od]) - U.h * delta[P + nx - od];
+            const double mais = ((y_de(k, P) - 0.0) - U.g * delta[P + nx - 1 - od]) - U.h * delta[P + nx - od];
+            const double menos = ((y_de(k, P) - -0.0) - U.g * delta[P + nx - 1 - od]) - U.h * delta[P + nx - od];
             ok = ok && U.f == 0.0 && mesmos_bits(mais, menos);
             leste[k] = delta[P - od] = mais;
         }
@@ -315,7 +363,7 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const Iguais<FatorU>&
             f = __builtin_shufflevector(fg0, fg1, 0, 2), g = __builtin_shufflevector(fg0, fg1, 1, 3);
             h = par{msi_U[P0].h, msi_U[P1].h};
         }
-        const par r = par{y[P0], y[P1]};
+        const par r = par{y_de(2 * q, P0), y_de(2 * q + 1, P1)};
         // North-west: the row before one step back; north: two steps back.
         const par no = do_par_anterior(o1, q, delta[P0 + nx - 1 - od]), n = do_par_anterior(o2, q, delta[P0 + nx - od]);
         const par v = recua(r, f, g, h, o1[q], no, n);
@@ -341,30 +389,37 @@ std::size_t tamanho_de_delta(int nx, std::size_t n) {
 }
 
 void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>& iguais, const double* y,
-                double* delta, double* x) {
+                int lacuna, double* delta, double* x) {
     constexpr int banda = banda_retrocesso;
     const bool janela = nx >= 3;
     int j0 = ny - 1;
     // Row j0 + 1 is the window's top row.
     int od = janela ? (j0 - banda) * nx : 0;
+    const double* y_ultima = y + lacuna * (ny - 1);
     for (int P = N; P >= (ny - 1) * nx + 1 && P >= 1; --P) {
         const FatorU& U = msi_U[P];
-        double t = y[P];
+        double t = y_ultima[P];
         if (P + 1 <= N) t = t - U.f * delta[P + 1 - od];
         if (P + nx - 1 <= N) t = t - U.g * delta[P + nx - 1 - od];
         delta[P - od] = t;
         x[P] = x[P] + delta[P - od];
     }
+    // Whole rows, from the last volume of one down to the first of another.
     const auto simples = [&](int fim, int ini) {
-        for (int P = fim; P >= ini; --P) {
-            const FatorU& U = msi_U[P];
-            delta[P - od] = recua(y[P], U.f, U.g, U.h, delta[P + 1 - od], delta[P + nx - 1 - od], delta[P + nx - od]);
+        for (int j = (fim - 1) / nx + 1; fim >= ini && j * nx >= ini; --j) {
+            const double* yj = y + lacuna * (j - 1);
+            for (int P = j * nx; P >= (j - 1) * nx + 1; --P) {
+                const FatorU& U = msi_U[P];
+                delta[P - od] =
+                    recua(yj[P], U.f, U.g, U.h, delta[P + 1 - od], delta[P + nx - 1 - od], delta[P + nx - od]);
+            }
         }
     };
     if (janela)
         for (; j0 - banda + 1 >= 1; j0 -= banda) {
-            const bool ok = iguais.j0 <= iguais.j1 ? retrocesso_banda<banda, true>(nx, j0, msi_U, iguais, y, delta, od)
-                                                   : retrocesso_banda<banda, false>(nx, j0, msi_U, iguais, y, delta, od);
+            const bool ok = com_opcoes(iguais.j0 <= iguais.j1, lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
+                return retrocesso_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_U, iguais, y, lacuna, delta, od);
+            });
             if (!ok) simples(j0 * nx, (j0 - banda) * nx + 1);
             // x is not read by the substitution: adding the corrections after the band is the same.
             for (int P = (j0 - banda) * nx + 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P - od];
@@ -380,7 +435,7 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>
 
 void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
     if (traducao() == Traducao::literal) return literal::msi_avanco(nx, ny, N, msi_L, res, y);
-    avanco(nx, ny, N, msi_L, Iguais<FatorL>{}, res, y, SemResiduo{});
+    avanco(nx, ny, N, msi_L, Iguais<FatorL>{}, res, y, 0, SemResiduo{});
 }
 
 void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
@@ -570,14 +625,15 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
     const bool janelas = nx >= 3;
     const std::size_t n_delta = tamanho_de_delta(nx, n);
     double* res = t.vetor(0, n);
-    double* y = t.vetor(1, n);
+    const int lacuna = lacuna_de_y(nx);
+    double* y = t.vetor(1, tamanho_de_y(nx, ny));
     double* delta = t.vetor(2, janelas ? n_delta + static_cast<std::size_t>(banda_avanco) * nx + 1 : n_delta);
     double* res_k = janelas ? delta + n_delta : res;
     // With a single column a substitution reads its own entry (the south-east neighbour of the
     // forward one, the north-west of the backward one) before it writes it: the value of the
     // correction before, and 0 in the first. With more columns every entry is written first.
     if (nx == 1) {
-        std::fill(y, y + n, 0.0);
+        std::fill(y, y + n, 0.0);  // no gaps with one column
         std::fill(delta, delta + n, 0.0);
     }
     // The squares are added lane by lane: the same products in another order, and any order of
@@ -595,7 +651,7 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
 
     // The first residual sets the limit, sqrt(its sum in numbering order) * tol; until a
     // comparison needs that value exactly, the bounds of the lane sum stand for it.
-    avanco(nx, ny, N, msi_L, iguais.L, res, y, residuo_de<false>(faixa(res)));
+    avanco(nx, ny, N, msi_L, iguais.L, res, y, lacuna, residuo_de<false>(faixa(res)));
     double limite_baixo = 0.0, limite_alto = 0.0;
     bool exato = false;
     const auto limite_exato = [&] {
@@ -612,7 +668,7 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
         limite_exato();
     }
     for (int k = 1;; ++k) {
-        retrocesso(nx, ny, N, msi_U, iguais.U, y, delta, x);
+        retrocesso(nx, ny, N, msi_U, iguais.U, y, lacuna, delta, x);
         // After the last correction allowed the residual would only be compared: x is final.
         if (k == limite_it) break;
         // The next forward substitution is taken with the residual, before the stop test reads
@@ -622,9 +678,9 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
         // the residual computed again over the whole grid the sum in order.
         soma = 0.0;
         if (janelas)
-            avanco(nx, ny, N, msi_L, iguais.L, res_k, y, residuo_de<true>(faixa(res_k)));
+            avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<true>(faixa(res_k)));
         else
-            avanco(nx, ny, N, msi_L, iguais.L, res_k, y, residuo_de<false>(faixa(res_k)));
+            avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<false>(faixa(res_k)));
         // 1 above the limit, 0 not above, -1 where the bounds cannot tell.
         const auto pelos_limites = [&] {
             if (!std::isfinite(soma)) return -1;
@@ -648,5 +704,9 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
 }
 
 }  // namespace
+
+std::size_t tamanho_de_y(int nx, int ny) {
+    return static_cast<std::size_t>(nx + lacuna_de_y(nx)) * static_cast<std::size_t>(ny) + 1;
+}
 
 }  // namespace quelna

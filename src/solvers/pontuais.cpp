@@ -88,10 +88,10 @@ double* Trabalho::vetor(int k, std::size_t n) {
     return v.data() + (alvo + pagina - onde) % pagina;
 }
 
-void Trabalho::reserva(int solver, int N) {
+void Trabalho::reserva(int solver, int N, int nx) {
     const auto n = static_cast<std::size_t>(N) + 1;
     const int vetores = solver == 5 ? 3 : solver == 4 ? 2 : solver == 1 || solver == 3 ? 1 : 0;
-    for (int k = 0; k < vetores; ++k) vetor(k, n);
+    for (int k = 0; k < vetores; ++k) vetor(k, solver == 5 && k == 1 && nx > 0 ? tamanho_de_y(nx, N / nx) : n);
     if (solver == 5) {
         msi_L.assign(n, FatorL{});
         msi_U.assign(n, FatorU{});

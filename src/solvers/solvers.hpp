@@ -66,7 +66,8 @@ struct Trabalho {
         Repeticoes iguais;
         long long fatoracoes = 0;  // how many times they were computed (the tests read it)
     } msi_fixa;
-    void reserva(int solver, int N);
+    // The arrays of a grid of N volumes; given the grid's nx too, MSI's y with its gaps.
+    void reserva(int solver, int N, int nx = 0);
     // Work array k (0 to 2) with at least n entries. It holds whatever the last call left there:
     // a solver writes each entry before it reads it. The sanitizer build fills it with NaN on
     // every call, so that an entry read before it is written shows in the results.
@@ -104,6 +105,10 @@ void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U);
 void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
                    Trabalho& t);
 void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y);
+
+// The entries of MSI's work array y for a grid of nx by ny: its rows leave a few entries unused
+// after them where the rows of a band would otherwise fall on the same cache sets.
+std::size_t tamanho_de_y(int nx, int ny);
 
 // The solver chosen by `solver` (1 Jacobi, 2 Gauss-Seidel, 3 SOR, 4 ADI, 5 MSI); any other value
 // runs none and x keeps its values.
