@@ -246,10 +246,9 @@ Residuo<em_janela, F> residuo_de(F f) {
 }
 
 // y = L^-1 res, the rows taken in order: row 1, then bands of banda_avanco rows, then the rows
-// left, y of row j lacuna * (j - 1) entries on (see lacuna_de_y). Where `prepara` computes the
-// residual into a window and there are bands (three columns
-// or more), res is a window of one band's rows, each band's residual computed into it right
-// before the band.
+// left; y of row j lies lacuna * (j - 1) entries on (see lacuna_de_y). Where `prepara` computes
+// the residual into a window and there are bands (three columns or more), res is a window of one
+// band's rows, each band's residual computed into it right before the band.
 constexpr int banda_avanco = 8;
 
 // The entries MSI's corrections leave unused after each row of y: the fewest (up to 15) with
@@ -334,7 +333,8 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const Iguais<FatorU>&
         const int P = base[k] + i;
         const FatorU& U = msi_U[P];
         if (i < nx) {
-            leste[k] = delta[P - od] = recua(y_de(k, P), U.f, U.g, U.h, leste[k], delta[P + nx - 1 - od], delta[P + nx - od]);
+            leste[k] = delta[P - od] =
+                recua(y_de(k, P), U.f, U.g, U.h, leste[k], delta[P + nx - 1 - od], delta[P + nx - od]);
         } else if (k == 0) {
             leste[k] = delta[P - od] =
                 recua(y_de(k, P), U.f, U.g, U.h, delta[P + 1 - od], delta[P + nx - 1 - od], delta[P + nx - od]);

@@ -287,15 +287,16 @@ TEST_P(FastKernels, MsiBandsGiveTheLiteralBytesForEveryCountOfRowsLeft) {
                         // the rows of y included) spreads as NaN, even where a zero multiplies it;
                         // with the east couplings, a wrong entry read is a finite wrong value.
                         for (int v = 0; v < 3 && !leste; ++v) {
-                            const std::size_t tamanho = v == 1 ? tamanho_de_y(nx, ny) : static_cast<std::size_t>(s.N) + 1;
+                            const std::size_t tamanho =
+                                v == 1 ? tamanho_de_y(nx, ny) : static_cast<std::size_t>(s.N) + 1;
                             double* w = tr.vetor(v, tamanho);
                             std::fill(w, w + tamanho, std::numeric_limits<double>::quiet_NaN());
                         }
                         resolve(5, r.visto(), k, r.x.data(), tr);
                         na_literal([&] { resolve(5, l.visto(), k, l.x.data(), tl); });
                         EXPECT_TRUE(mesmos_bytes(r.x, l.x))
-                            << nx << " x " << ny << (fixa ? ", fixed" : "") << (leste ? ", east" : "") << ", tol " << tol
-                            << ", call " << chamada;
+                            << nx << " x " << ny << (fixa ? ", fixed" : "") << (leste ? ", east" : "") << ", tol "
+                            << tol << ", call " << chamada;
                     }
                 }
         }
