@@ -78,7 +78,7 @@ double residuo_faixa(int nx, int N, const Linha* a, const Iguais<Linha>& iguais,
     };
     const int i2 = ini > fim1 + 1 ? ini : fim1 + 1, f2 = fim < N - nx ? fim : N - nx;
     if (i2 <= f2) {
-        if (iguais.j0 <= iguais.j1)
+        if (!iguais.vazio())
             soma = nas_larguras(interior, std::true_type{}, nx, i2, f2, a, iguais, bp, x, res, od, soma);
         else
             soma = nas_larguras(interior, std::false_type{}, nx, i2, f2, a, iguais, bp, x, res, od, soma);
@@ -86,6 +86,20 @@ double residuo_faixa(int nx, int N, const Linha* a, const Iguais<Linha>& iguais,
     borda(ini > ini3 ? ini : ini3, fim);
     return soma;
 }
+
+// Where MSI's corrections keep y: row j of it lacuna * (j - 1) entries on (see lacuna_de_y), and
+// the neighbours of the volume of column i whose y is at Y, those across a row's end included.
+// Without gaps (com_lacuna false, lacuna 0) the layout is the grid's and the tests fold away.
+template <bool com_lacuna>
+struct LinhasDeY {
+    int nx, lacuna;
+    int em(int P, int j) const { return com_lacuna ? P + lacuna * (j - 1) : P; }
+    int sul(int Y) const { return Y - nx - (com_lacuna ? lacuna : 0); }
+    // For the last column, the first of its own row.
+    int sudeste(int Y, int i) const { return !com_lacuna || i < nx ? sul(Y) + 1 : Y - nx + 1; }
+    // For the first column, the last of the row below.
+    int oeste(int Y, int i) const { return !com_lacuna || i > 1 ? Y - 1 : Y - 1 - lacuna; }
+};
 
 // f(a, b) with a and b as std::bool_constant: a band's loop built for each case, so that the
 // loop of a case without repeated factors or gaps tests neither.
@@ -153,16 +167,11 @@ __attribute__((always_inline)) inline detalhe::par do_par_anterior(const detalhe
 template <int B, bool com_iguais, bool com_lacuna>
 bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, int od,
                   double* y, int lacuna_dada) {
-    const int lacuna = com_lacuna ? lacuna_dada : 0;
+    const LinhasDeY<com_lacuna> ly{nx, lacuna_dada};
     double oeste[B];
     int base[B];
     for (int k = 0; k < B; ++k) base[k] = (j0 + k - 1) * nx;
-    // Where volume P of row k of the band has its y.
-    const auto em_y = [&](int k, int P) { return com_lacuna ? P + lacuna * (j0 + k - 1) : P; };
-    // The south-east neighbour's y of the volume whose y is at Y, of column i: for the last
-    // column, the first of its own row.
-    const int sy = nx + lacuna;
-    const auto sudeste = [&](int Y, int i) { return !com_lacuna || i < nx ? Y - sy + 1 : Y - nx + 1; };
+    const auto em_y = [&](int k, int P) { return ly.em(P, j0 + k); };
     // The steps at which both rows of pair q stand on factors of iguais (row 2q at column
     // 1 + t - 4q, row 2q + 1 two columns behind): their factors come from registers.
     int t0[B / 2], t1[B / 2];
@@ -176,12 +185,13 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
         const int P = base[k] + i, Y = em_y(k, P);
         const FatorL& L = msi_L[P];
         if (i > 1) {
-            oeste[k] = y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, oeste[k], y[sudeste(Y, i)], y[Y - sy]);
+            oeste[k] = y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, oeste[k], y[ly.sudeste(Y, i)], y[ly.sul(Y)]);
         } else if (k == 0) {
-            oeste[k] = y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[Y - 1 - lacuna], y[sudeste(Y, i)], y[Y - sy]);
+            oeste[k] = y[Y] =
+                avanca(res[P - od], L.e, L.d, L.c, L.b, y[ly.oeste(Y, i)], y[ly.sudeste(Y, i)], y[ly.sul(Y)]);
         } else {
-            const double mais = ((res[P - od] - 0.0) - L.c * y[sudeste(Y, i)]) - L.b * y[Y - sy];
-            const double menos = ((res[P - od] - -0.0) - L.c * y[sudeste(Y, i)]) - L.b * y[Y - sy];
+            const double mais = ((res[P - od] - 0.0) - L.c * y[ly.sudeste(Y, i)]) - L.b * y[ly.sul(Y)];
+            const double menos = ((res[P - od] - -0.0) - L.c * y[ly.sudeste(Y, i)]) - L.b * y[ly.sul(Y)];
             ok = ok && L.d == 0.0 && mesmos_bits(mais, menos);
             oeste[k] = y[Y] = mais / L.e;
         }
@@ -210,8 +220,8 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
         const par r = par{res[P0 - od], res[P1 - od]};
         // South-east: the row before one step back; south: two steps back.
         const int Y0 = em_y(2 * q, P0), Y1 = em_y(2 * q + 1, P1);
-        const par se = do_par_anterior(o1, q, y[sudeste(Y0, 1 + t - 4 * q)]),
-                  sul = do_par_anterior(o2, q, y[Y0 - sy]);
+        const par se = do_par_anterior(o1, q, y[ly.sudeste(Y0, 1 + t - 4 * q)]),
+                  sul = do_par_anterior(o2, q, y[ly.sul(Y0)]);
         const par v = avanca(r, e, d, c, b, o1[q], se, sul);
         y[Y0] = v[0];
         y[Y1] = v[1];
@@ -282,15 +292,13 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
         y[P] = t / L.e;
     }
     int od = 0;
-    // Whole rows, from the first volume of one to the last of another; y of row j lies lacuna
-    // * (j - 1) entries on.
-    const int sy = nx + lacuna;
+    // Whole rows, from the first volume of one to the last of another.
+    const LinhasDeY<true> ly{nx, lacuna};
     const auto simples = [&](int ini, int fim) {
         for (int j = (ini - 1) / nx + 1; (j - 1) * nx + 1 <= fim; ++j)
-            for (int i = 1, P = (j - 1) * nx + 1, Y = P + lacuna * (j - 1); i <= nx; ++i, ++P, ++Y) {
+            for (int i = 1, P = (j - 1) * nx + 1, Y = ly.em(P, j); i <= nx; ++i, ++P, ++Y) {
                 const FatorL& L = msi_L[P];
-                y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[i > 1 ? Y - 1 : Y - 1 - lacuna],
-                              y[i < nx ? Y - sy + 1 : Y - nx + 1], y[Y - sy]);
+                y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[ly.oeste(Y, i)], y[ly.sudeste(Y, i)], y[ly.sul(Y)]);
             }
     };
     constexpr int banda = banda_avanco;
@@ -299,7 +307,7 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
         for (; j0 + banda - 1 <= ny; j0 += banda) {
             if (janela) od = (j0 - 1) * nx;
             prepara((j0 - 1) * nx + 1, (j0 + banda - 1) * nx, od);
-            const bool ok = com_opcoes(iguais.j0 <= iguais.j1, lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
+            const bool ok = com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
                 return avanco_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_L, iguais, res, od, y, lacuna);
             });
             if (!ok) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
@@ -315,12 +323,12 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
 template <int B, bool com_iguais, bool com_lacuna>
 bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const Iguais<FatorU>& iguais, const double* y,
                       int lacuna_dada, double* delta, int od) {
-    const int lacuna = com_lacuna ? lacuna_dada : 0;
+    const LinhasDeY<com_lacuna> ly{nx, lacuna_dada};
     double leste[B];
     int base[B];
     for (int k = 0; k < B; ++k) base[k] = (j0 - k - 1) * nx;
     // y of volume P of row k of the band.
-    const auto y_de = [&](int k, int P) { return com_lacuna ? y[P + lacuna * (j0 - k - 1)] : y[P]; };
+    const auto y_de = [&](int k, int P) { return y[ly.em(P, j0 - k)]; };
     // As in the forward substitution: row 2q at column nx - t + 4q, row 2q + 1 two columns behind.
     int t0[B / 2], t1[B / 2];
     for (int q = 0; q < B / 2; ++q) {
@@ -395,10 +403,10 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>
     int j0 = ny - 1;
     // Row j0 + 1 is the window's top row.
     int od = janela ? (j0 - banda) * nx : 0;
-    const double* y_ultima = y + lacuna * (ny - 1);
+    const LinhasDeY<true> ly{nx, lacuna};
     for (int P = N; P >= (ny - 1) * nx + 1 && P >= 1; --P) {
         const FatorU& U = msi_U[P];
-        double t = y_ultima[P];
+        double t = y[ly.em(P, ny)];
         if (P + 1 <= N) t = t - U.f * delta[P + 1 - od];
         if (P + nx - 1 <= N) t = t - U.g * delta[P + nx - 1 - od];
         delta[P - od] = t;
@@ -406,18 +414,16 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>
     }
     // Whole rows, from the last volume of one down to the first of another.
     const auto simples = [&](int fim, int ini) {
-        for (int j = (fim - 1) / nx + 1; fim >= ini && j * nx >= ini; --j) {
-            const double* yj = y + lacuna * (j - 1);
+        for (int j = (fim - 1) / nx + 1; fim >= ini && j * nx >= ini; --j)
             for (int P = j * nx; P >= (j - 1) * nx + 1; --P) {
                 const FatorU& U = msi_U[P];
                 delta[P - od] =
-                    recua(yj[P], U.f, U.g, U.h, delta[P + 1 - od], delta[P + nx - 1 - od], delta[P + nx - od]);
+                    recua(y[ly.em(P, j)], U.f, U.g, U.h, delta[P + 1 - od], delta[P + nx - 1 - od], delta[P + nx - od]);
             }
-        }
     };
     if (janela)
         for (; j0 - banda + 1 >= 1; j0 -= banda) {
-            const bool ok = com_opcoes(iguais.j0 <= iguais.j1, lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
+            const bool ok = com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
                 return retrocesso_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_U, iguais, y, lacuna, delta, od);
             });
             if (!ok) simples(j0 * nx, (j0 - banda) * nx + 1);
@@ -677,10 +683,8 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
         // other side; the first residual (still whole in res) gives the exact limit, and then
         // the residual computed again over the whole grid the sum in order.
         soma = 0.0;
-        if (janelas)
-            avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<true>(faixa(res_k)));
-        else
-            avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<false>(faixa(res_k)));
+        // With fewer than three columns the forward substitution takes no window: res_k is res.
+        avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<true>(faixa(res_k)));
         // 1 above the limit, 0 not above, -1 where the bounds cannot tell.
         const auto pelos_limites = [&] {
             if (!std::isfinite(soma)) return -1;

@@ -41,6 +41,7 @@ template <typename T>
 struct Iguais {
     T valor;
     int i0 = 1, i1 = 0, j0 = 1, j1 = 0;
+    bool vazio() const { return j0 > j1; }
 };
 
 struct Repeticoes {

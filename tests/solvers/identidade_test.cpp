@@ -153,7 +153,7 @@ Repeticoes msi_fixa_como_a_literal(SistemaDeTeste s, const std::string& onde) {
     return g;
 }
 
-bool vazio(const auto& iguais) { return iguais.j0 > iguais.j1; }
+bool vazio(const auto& iguais) { return iguais.vazio(); }
 
 }  // namespace
 
