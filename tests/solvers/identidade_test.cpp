@@ -153,8 +153,6 @@ Repeticoes msi_fixa_como_a_literal(SistemaDeTeste s, const std::string& onde) {
     return g;
 }
 
-bool vazio(const auto& iguais) { return iguais.vazio(); }
-
 }  // namespace
 
 // A fixed matrix whose rows are one row away from the walls, as a uniform grid's pressure
@@ -210,9 +208,9 @@ TEST_P(FastKernels, PressureCorrectionWithRepeatedFactorsGivesTheLiteralBytes) {
         s.a = c.a;
         const std::string onde = std::string(nx) + " x " + ny;
         const Repeticoes g = msi_fixa_como_a_literal(s, onde);
-        EXPECT_FALSE(vazio(g.a)) << onde;
-        EXPECT_FALSE(vazio(g.L)) << onde;
-        EXPECT_FALSE(vazio(g.U)) << onde;
+        EXPECT_FALSE(g.a.vazio()) << onde;
+        EXPECT_FALSE(g.L.vazio()) << onde;
+        EXPECT_FALSE(g.U.vazio()) << onde;
         // Far enough from the walls for a band of rows to take them for many steps.
         EXPECT_GE((g.L.i1 - g.L.i0 + 1) * (g.L.j1 - g.L.j0 + 1), caso.N / 8) << onde;
         EXPECT_GE((g.U.i1 - g.U.i0 + 1) * (g.U.j1 - g.U.j0 + 1), caso.N / 8) << onde;
