@@ -164,9 +164,13 @@ __attribute__((always_inline)) inline detalhe::par do_par_anterior(const detalhe
 // makes d zero there, and the value is then taken without waiting, provided it is the same
 // whatever the sign of that zero product: a band where it is not, or where the value read
 // turns out not finite, is done again in the plain order.
-template <int B, bool com_iguais, bool com_lacuna>
+// Where the factors come from memory, traz(t) is called once at each step where two rows share a
+// register: it may ask for what comes after the band, while the band's steps wait on their chains
+// rather than on memory. Where they repeat, so do the matrix's rows, which the residual then takes
+// from registers; asking there for bp and x alone was measured to cost more than it saves.
+template <int B, bool com_iguais, bool com_lacuna, typename Traz>
 bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, int od,
-                  double* y, int lacuna_dada) {
+                  double* y, int lacuna_dada, const Traz& traz) {
     const LinhasDeY<com_lacuna> ly{nx, lacuna_dada};
     double oeste[B];
     int base[B];
@@ -206,6 +210,8 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
     // register, their coefficients gathered lane by lane, with one packed division.
     const auto dois = [&](int q, int t, const detalhe::par* o1, const detalhe::par* o2) {
         using detalhe::par;
+        if constexpr (!com_iguais)
+            if (q == B / 2 - 1) traz(t);
         const int P0 = base[2 * q] + 1 + t - 4 * q, P1 = base[2 * q + 1] - 1 + t - 4 * q;
         par e, d, c, b;
         if (com_iguais && t >= t0[q] && t <= t1[q]) {
@@ -237,22 +243,26 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
 // Before the forward substitution takes the rows of volumes ini..fim it calls prepara(ini, fim,
 // od), which computes their residual into res at P - od; SemResiduo, for a res that holds every
 // row's already, computes nothing. A preparer whose `janela` is true has res hold one band's rows
-// at a time (od then shifts with the band); otherwise od is 0.
+// at a time (od then shifts with the band); otherwise od is 0. While a band runs, prepara.traz(P)
+// may ask for what the residual of volumes P..P+7 (of a later band) will read.
 struct SemResiduo {
     static constexpr bool janela = false;
     void operator()(int, int, int) const {}
+    __attribute__((always_inline)) void traz(int) const {}
 };
 
-template <bool em_janela, typename F>
+template <bool em_janela, typename F, typename T>
 struct Residuo {
     static constexpr bool janela = em_janela;
     F f;
+    T t;
     void operator()(int ini, int fim, int od) const { f(ini, fim, od); }
+    __attribute__((always_inline)) void traz(int P) const { t(P); }
 };
 
-template <bool em_janela, typename F>
-Residuo<em_janela, F> residuo_de(F f) {
-    return {f};
+template <bool em_janela, typename F, typename T>
+Residuo<em_janela, F, T> residuo_de(F f, T t) {
+    return {f, t};
 }
 
 // y = L^-1 res, the rows taken in order: row 1, then bands of banda_avanco rows, then the rows
@@ -277,6 +287,11 @@ int lacuna_de_y(int nx) {
     }
     return 0;
 }
+
+// The grids from which the forward substitution asks for the next band's residual inputs: at
+// 384² and up it gained 4 to 15 %, at 256² and below nothing, and the steps' extra work then
+// cost up to 7 % at 64² and 128².
+constexpr int volumes_para_trazer = 1 << 17;
 
 template <typename Prepara>
 void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, double* y,
@@ -307,9 +322,21 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
         for (; j0 + banda - 1 <= ny; j0 += banda) {
             if (janela) od = (j0 - 1) * nx;
             prepara((j0 - 1) * nx + 1, (j0 + banda - 1) * nx, od);
-            const bool ok = com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
-                return avanco_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_L, iguais, res, od, y, lacuna);
-            });
+            // On a grid whose arrays outgrow the caches, each step asks for the inputs of eight
+            // volumes of the next band's residual, in order, so that they wait in the caches
+            // rather than in memory when that residual comes.
+            const int proxima = (j0 + banda - 1) * nx + 1, ultima = N - nx - 7;
+            const int passo0 = 2 * banda - 1;
+            const auto traz = [&](int t) __attribute__((always_inline)) {
+                const int P = proxima + 8 * (t - passo0);
+                if (P <= ultima) prepara.traz(P);
+            };
+            const auto a_banda = [&](const auto& tr) {
+                return com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
+                    return avanco_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_L, iguais, res, od, y, lacuna, tr);
+                });
+            };
+            const bool ok = N >= volumes_para_trazer ? a_banda(traz) : a_banda([](int) {});
             if (!ok) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
         }
     if (janela) od = (j0 - 1) * nx;
@@ -654,10 +681,11 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
             soma = residuo_faixa<false>(nx, N, a, iguais.a, bp, x, r, od, ini, fim, soma);
         };
     };
+    const auto traz = [&](int P) __attribute__((always_inline)) { detalhe::traz_para_residuo(nx, a, bp, x, P); };
 
     // The first residual sets the limit, sqrt(its sum in numbering order) * tol; until a
     // comparison needs that value exactly, the bounds of the lane sum stand for it.
-    avanco(nx, ny, N, msi_L, iguais.L, res, y, lacuna, residuo_de<false>(faixa(res)));
+    avanco(nx, ny, N, msi_L, iguais.L, res, y, lacuna, residuo_de<false>(faixa(res), traz));
     double limite_baixo = 0.0, limite_alto = 0.0;
     bool exato = false;
     const auto limite_exato = [&] {
@@ -684,7 +712,7 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
         // the residual computed again over the whole grid the sum in order.
         soma = 0.0;
         // With fewer than three columns the forward substitution takes no window: res_k is res.
-        avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<true>(faixa(res_k)));
+        avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<true>(faixa(res_k), traz));
         // 1 above the limit, 0 not above, -1 where the bounds cannot tell.
         const auto pelos_limites = [&] {
             if (!std::isfinite(soma)) return -1;

@@ -187,6 +187,20 @@ __attribute__((always_inline)) inline T residuo_v(int nx, const Linha* a, const 
     return residuo_com<T>(linha_de<T>(a, P), nx, bp, x, P);
 }
 
+// Asks for the lines that the residual of volumes P..P+7 will read, all of whose neighbours lie
+// in 1..N: their rows (320 bytes, five lines or a part of a sixth, which the call for the next
+// eight asks for), bp, and x of the row above (those of their own row and the row below being the
+// ones the residual of the row before read). A hint: nothing it does changes a value. Always
+// inlined, since the compiler counts a prefetch as no effect at all: a function holding only
+// prefetches is taken as pure, and a call to it dropped.
+__attribute__((always_inline)) inline void traz_para_residuo(int nx, const Linha* a, const double* bp, const double* x,
+                                                             int P) {
+    const char* c = reinterpret_cast<const char*>(a + P);
+    for (int k = 0; k < 5; ++k) __builtin_prefetch(c + 64 * k);
+    __builtin_prefetch(bp + P);
+    __builtin_prefetch(x + P + nx);
+}
+
 // One row's coefficients in every lane, in the form linha_de gives: for volumes that share it.
 template <typename T>
 __attribute__((always_inline)) inline auto linha_repetida(const Linha& r) {
