@@ -253,6 +253,32 @@ TEST_P(FastKernels, MsiStopsAsTheLiteralLoopsWhereTheNormMeetsTheLimit) {
     }
 }
 
+// From 2^17 volumes on, the forward substitution's bands ask for the next band's residual inputs
+// as they go: their bytes are those of the literal loops too, with and without couplings across
+// row ends (the bands done again in the plain order), over several corrections.
+TEST_P(FastKernels, MsiOnAGridThatOutgrowsTheCachesGivesTheLiteralBytes) {
+    constexpr int nx = 514, ny = 258;
+    static_assert(nx * ny >= 1 << 17);
+    unsigned semente = 2100;
+    for (const bool pelas_pontas : {false, true}) {
+        SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
+        for (int P = 1; P <= s.N && !pelas_pontas; ++P) {
+            Linha& r = s.a[static_cast<std::size_t>(P)];
+            if ((P - 1) % nx == 0) r.aw = 0.0;
+            if (P % nx == 0) r.ae = 0.0;
+            r.ap = 0.5 - (r.as + r.aw + r.ae + r.an);
+        }
+        SistemaDeTeste r = s, l = s;
+        Trabalho tr, tl;
+        tr.reserva(5, s.N, nx);
+        tl.reserva(5, s.N);
+        const Controles k{4, 0.0, 1.0};
+        resolve(5, r.visto(), k, r.x.data(), tr);
+        na_literal([&] { resolve(5, l.visto(), k, l.x.data(), tl); });
+        EXPECT_TRUE(mesmos_bytes(r.x, l.x)) << (pelas_pontas ? "with" : "without") << " couplings across row ends";
+    }
+}
+
 // MSI's bands on systems without couplings across row ends, as the discretization builds them, so
 // that no band falls back to the plain order: for every count of rows left after the forward
 // substitution's bands of 8 and the backward one's of 6, with rows wide enough for the bands'
