@@ -288,9 +288,10 @@ int lacuna_de_y(int nx) {
     return 0;
 }
 
-// The grids from which the forward substitution asks for the next band's residual inputs: at
-// 384² and up it gained 4 to 15 %, at 256² and below nothing, and the steps' extra work then
-// cost up to 7 % at 64² and 128².
+// The grids from which the substitutions ask for what comes after a band (the forward one for the
+// next band's residual inputs, the backward one for the band's x): at 384² and up the first
+// gained 4 to 15 %, at 256² and below nothing, and the steps' extra work then cost up to 7 % at
+// 64² and 128².
 constexpr int volumes_para_trazer = 1 << 17;
 
 template <typename Prepara>
@@ -346,10 +347,10 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
 
 // Backward substitution delta = U^-1 y, then x += delta: the mirror of the forward one, rows
 // from the top down, each row two columns behind the row above, the last volume of a row
-// reading the first of the row above through f.
-template <int B, bool com_iguais, bool com_lacuna>
+// reading the first of the row above through f; traz(t) as in the forward one.
+template <int B, bool com_iguais, bool com_lacuna, typename Traz>
 bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const Iguais<FatorU>& iguais, const double* y,
-                      int lacuna_dada, double* delta, int od) {
+                      int lacuna_dada, double* delta, int od, const Traz& traz) {
     const LinhasDeY<com_lacuna> ly{nx, lacuna_dada};
     double leste[B];
     int base[B];
@@ -388,6 +389,8 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const Iguais<FatorU>&
     };
     const auto dois = [&](int q, int t, const detalhe::par* o1, const detalhe::par* o2) {
         using detalhe::par;
+        if constexpr (!com_iguais)
+            if (q == B / 2 - 1) traz(t);
         const int P0 = base[2 * q] + nx - t + 4 * q, P1 = base[2 * q + 1] + nx - t + 4 * q + 2;
         par f, g, h;
         if (com_iguais && t >= t0[q] && t <= t1[q]) {
@@ -450,9 +453,20 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>
     };
     if (janela)
         for (; j0 - banda + 1 >= 1; j0 -= banda) {
-            const bool ok = com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
-                return retrocesso_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_U, iguais, y, lacuna, delta, od);
-            });
+            // On a grid whose arrays outgrow the caches, each step asks for x of eight of the
+            // band's volumes, to be written, so that the sum after the band finds them at hand.
+            const int primeiro = (j0 - banda) * nx + 1, ultimo = j0 * nx - 7;
+            const auto traz = [&](int t) __attribute__((always_inline)) {
+                const int P = primeiro + 8 * (t - (2 * banda - 1));
+                if (P <= ultimo) __builtin_prefetch(x + P, 1);
+            };
+            const auto a_banda = [&](const auto& tr) {
+                return com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
+                    return retrocesso_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_U, iguais, y, lacuna, delta, od,
+                                                                           tr);
+                });
+            };
+            const bool ok = N >= volumes_para_trazer ? a_banda(traz) : a_banda([](int) {});
             if (!ok) simples(j0 * nx, (j0 - banda) * nx + 1);
             // x is not read by the substitution: adding the corrections after the band is the same.
             for (int P = (j0 - banda) * nx + 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P - od];
