@@ -294,6 +294,18 @@ int lacuna_de_y(int nx) {
 // 64² and 128².
 constexpr int volumes_para_trazer = 1 << 17;
 
+// f(traz), a band of B rows run with traz(t): on a grid of volumes_para_trazer volumes or more, each
+// paired step t (from 2B - 1 on) calls pede(P) for the next eight volumes P from primeiro up to
+// ultimo, in order; on a smaller grid, a traz that asks for nothing.
+template <int B, typename Pede, typename F>
+bool trazendo(int N, int primeiro, int ultimo, const Pede& pede, const F& f) {
+    if (N < volumes_para_trazer) return f([](int) {});
+    return f([&](int t) __attribute__((always_inline)) {
+        const int P = primeiro + 8 * (t - (2 * B - 1));
+        if (P <= ultimo) pede(P);
+    });
+}
+
 template <typename Prepara>
 void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, double* y,
             int lacuna, const Prepara& prepara) {
@@ -323,21 +335,14 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
         for (; j0 + banda - 1 <= ny; j0 += banda) {
             if (janela) od = (j0 - 1) * nx;
             prepara((j0 - 1) * nx + 1, (j0 + banda - 1) * nx, od);
-            // On a grid whose arrays outgrow the caches, each step asks for the inputs of eight
-            // volumes of the next band's residual, in order, so that they wait in the caches
-            // rather than in memory when that residual comes.
-            const int proxima = (j0 + banda - 1) * nx + 1, ultima = N - nx - 7;
-            const int passo0 = 2 * banda - 1;
-            const auto traz = [&](int t) __attribute__((always_inline)) {
-                const int P = proxima + 8 * (t - passo0);
-                if (P <= ultima) prepara.traz(P);
-            };
-            const auto a_banda = [&](const auto& tr) {
+            // On a grid whose arrays outgrow the caches, the steps ask for the inputs of the next
+            // band's residual, so that they wait in the caches rather than in memory when it comes.
+            const auto pede = [&](int P) __attribute__((always_inline)) { prepara.traz(P); };
+            const bool ok = trazendo<banda>(N, (j0 + banda - 1) * nx + 1, N - nx - 7, pede, [&](const auto& traz) {
                 return com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
-                    return avanco_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_L, iguais, res, od, y, lacuna, tr);
+                    return avanco_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_L, iguais, res, od, y, lacuna, traz);
                 });
-            };
-            const bool ok = N >= volumes_para_trazer ? a_banda(traz) : a_banda([](int) {});
+            });
             if (!ok) simples((j0 - 1) * nx + 1, (j0 + banda - 1) * nx);
         }
     if (janela) od = (j0 - 1) * nx;
@@ -453,20 +458,15 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>
     };
     if (janela)
         for (; j0 - banda + 1 >= 1; j0 -= banda) {
-            // On a grid whose arrays outgrow the caches, each step asks for x of eight of the
-            // band's volumes, to be written, so that the sum after the band finds them at hand.
-            const int primeiro = (j0 - banda) * nx + 1, ultimo = j0 * nx - 7;
-            const auto traz = [&](int t) __attribute__((always_inline)) {
-                const int P = primeiro + 8 * (t - (2 * banda - 1));
-                if (P <= ultimo) __builtin_prefetch(x + P, 1);
-            };
-            const auto a_banda = [&](const auto& tr) {
+            // On a grid whose arrays outgrow the caches, the steps ask for x of the band's volumes,
+            // to be written, so that the sum after the band finds them at hand.
+            const auto pede = [&](int P) __attribute__((always_inline)) { __builtin_prefetch(x + P, 1); };
+            const bool ok = trazendo<banda>(N, (j0 - banda) * nx + 1, j0 * nx - 7, pede, [&](const auto& traz) {
                 return com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
                     return retrocesso_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_U, iguais, y, lacuna, delta, od,
-                                                                           tr);
+                                                                           traz);
                 });
-            };
-            const bool ok = N >= volumes_para_trazer ? a_banda(traz) : a_banda([](int) {});
+            });
             if (!ok) simples(j0 * nx, (j0 - banda) * nx + 1);
             // x is not read by the substitution: adding the corrections after the band is the same.
             for (int P = (j0 - banda) * nx + 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P - od];
