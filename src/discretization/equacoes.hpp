@@ -23,6 +23,8 @@ void contorno_plinha(const CaseData& caso, Campos& c);
 void corrige_p(const CaseData& caso, Campos& c);
 void corrige_uv(const CaseData& caso, Campos& c);
 void corrige_face(const CaseData& caso, Campos& c);
+// The fictitious velocities after the real ones are corrected, so that the wall conditions hold.
+void velocidades_ficticias(const CaseData& caso, Campos& c);
 
 // The plain loops of the routines above that also have a fast form: their readable definition,
 // which the fast forms match byte for byte. The fast ones run them where the literal rendering is
@@ -33,6 +35,8 @@ void termo_fonte_u(const CaseData& caso, Campos& c);
 void termo_fonte_v(const CaseData& caso, Campos& c);
 void velocidades_face(const CaseData& caso, Campos& c);
 void coeficientes_plinha(const CaseData& caso, Campos& c);
+void corrige_uv(const CaseData& caso, Campos& c);
+void corrige_face(const CaseData& caso, Campos& c);
 }  // namespace literal
 
 // Lid velocity at volume P of the lid row: the exact Shih velocity there, or the plate's.

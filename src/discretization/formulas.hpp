@@ -138,6 +138,24 @@ __attribute__((always_inline)) inline T vn_da_face(const CaseData& caso, const C
            2 * dx * (le<T>(&c.p[Nn]) - le<T>(&c.p[P])) / A - fonte * dx * dy / A;
 }
 
+// A velocity corrected by the plinha gradient: at a node, centred over the volumes beside it
+// (P - passo and P + passo: passo 1 for u, nx for v, h the spacing between them over two); at
+// a face, across it (P and P + passo). For one volume (T = double) or for the volumes a vector
+// holds from P on.
+template <typename T>
+__attribute__((always_inline)) inline T corrigida_no_no(const double* f, const double* pl, int P, int passo,
+                                                         double dt, double h) {
+    using detalhe::le;
+    return le<T>(f + P) - (le<T>(pl + P + passo) - le<T>(pl + P - passo)) * 0.5 * dt / h;
+}
+
+template <typename T>
+__attribute__((always_inline)) inline T corrigida_na_face(const double* f, const double* pl, int P, int passo,
+                                                           double dt, double h) {
+    using detalhe::le;
+    return le<T>(f + P) - (le<T>(pl + P + passo) - le<T>(pl + P)) * dt / h;
+}
+
 // The plinha rows of the real volumes ja..jb: on a uniform grid every one has the same coefficients,
 // and its right-hand side is the mass that the face velocities leave unbalanced. A loop the
 // compiler vectorizes by itself, for whatever registers the function it is inlined into is built

@@ -1,14 +1,70 @@
-// The pressure-correction system, its wall rows and the corrections it drives. The fast form of
-// its assembly is plinha_rapido.cpp.
+// The pressure-correction system, its wall rows and the corrections it drives. The fast forms of
+// its assembly and of the velocity corrections are plinha_rapido.cpp.
 #include "discretization/equacoes.hpp"
 #include "discretization/formulas.hpp"
 #include "vetor/faixas.hpp"
 
 namespace quelna {
 
+// The fictitious velocities follow the corrected real ones so that the wall conditions hold.
+void velocidades_ficticias(const CaseData& caso, Campos& c) {
+    const int nx = caso.nx, ny = caso.ny;
+    Campo& u = c.u;
+    Campo& v = c.v;
+    for (int j = 1; j <= ny; ++j) {
+        const int P = (j - 1) * nx + 1;
+        u[P] = -u[P + 1];
+        v[P] = -v[P + 1];
+    }
+    for (int j = 1; j <= ny; ++j) {
+        const int P = j * nx;
+        u[P] = -u[P - 1];
+        v[P] = -v[P - 1];
+    }
+    for (int i = 2; i <= nx - 1; ++i) {
+        const int P = i;
+        u[P] = -u[P + nx];
+        v[P] = -v[P + nx];
+    }
+    for (int i = 2; i <= nx - 1; ++i) {
+        const int P = (ny - 1) * nx + i;
+        u[P] = 2 * velocidade_tampa(caso, c, P) - u[P - nx];
+        v[P] = -v[P - nx];
+    }
+}
+
 namespace literal {
 
 void coeficientes_plinha(const CaseData& caso, Campos& c) { formulas::linhas_de_plinha(caso, c, 2, caso.ny - 1); }
+
+void corrige_uv(const CaseData& caso, Campos& c) {
+    using formulas::corrigida_no_no;
+    const int nx = caso.nx, ny = caso.ny;
+    const double* pl = c.plinha.data();
+    for (int j = 2; j <= ny - 1; ++j)
+        for (int i = 2; i <= nx - 1; ++i) {
+            const int P = (j - 1) * nx + i;
+            c.u[P] = corrigida_no_no<double>(c.u.data(), pl, P, 1, caso.dt, caso.dx);
+            c.v[P] = corrigida_no_no<double>(c.v.data(), pl, P, nx, caso.dt, caso.dy);
+        }
+    velocidades_ficticias(caso, c);
+}
+
+void corrige_face(const CaseData& caso, Campos& c) {
+    using formulas::corrigida_na_face;
+    const int nx = caso.nx, ny = caso.ny;
+    const double* pl = c.plinha.data();
+    for (int j = 2; j <= ny - 1; ++j)
+        for (int i = 2; i <= nx - 2; ++i) {
+            const int P = (j - 1) * nx + i;
+            c.ue[P] = corrigida_na_face<double>(c.ue.data(), pl, P, 1, caso.dt, caso.dx);
+        }
+    for (int j = 2; j <= ny - 2; ++j)
+        for (int i = 2; i <= nx - 1; ++i) {
+            const int P = (j - 1) * nx + i;
+            c.vn[P] = corrigida_na_face<double>(c.vn.data(), pl, P, nx, caso.dt, caso.dy);
+        }
+}
 
 }  // namespace literal
 
@@ -68,61 +124,6 @@ void corrige_p(const CaseData& caso, Campos& c) {
         const int P = (ny - 1) * nx + i;
         p[P] = 2 * p[P - nx] - p[P - 2 * nx];
     }
-}
-
-void corrige_uv(const CaseData& caso, Campos& c) {
-    const int nx = caso.nx, ny = caso.ny;
-    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
-    const Campo& pl = c.plinha;
-    Campo& u = c.u;
-    Campo& v = c.v;
-    por_linhas(2, ny - 1, nx, [&](int ja, int jb) {
-        for (int j = ja; j <= jb; ++j)
-            for (int i = 2; i <= nx - 1; ++i) {
-                const int P = (j - 1) * nx + i;
-                u[P] = u[P] - (pl[P + 1] - pl[P - 1]) * 0.5 * dt / dx;
-                v[P] = v[P] - (pl[P + nx] - pl[P - nx]) * 0.5 * dt / dy;
-            }
-    });
-    // The fictitious velocities follow the corrected real ones so that the wall conditions hold.
-    for (int j = 1; j <= ny; ++j) {
-        const int P = (j - 1) * nx + 1;
-        u[P] = -u[P + 1];
-        v[P] = -v[P + 1];
-    }
-    for (int j = 1; j <= ny; ++j) {
-        const int P = j * nx;
-        u[P] = -u[P - 1];
-        v[P] = -v[P - 1];
-    }
-    for (int i = 2; i <= nx - 1; ++i) {
-        const int P = i;
-        u[P] = -u[P + nx];
-        v[P] = -v[P + nx];
-    }
-    for (int i = 2; i <= nx - 1; ++i) {
-        const int P = (ny - 1) * nx + i;
-        u[P] = 2 * velocidade_tampa(caso, c, P) - u[P - nx];
-        v[P] = -v[P - nx];
-    }
-}
-
-void corrige_face(const CaseData& caso, Campos& c) {
-    const int nx = caso.nx, ny = caso.ny;
-    const double dx = caso.dx, dy = caso.dy, dt = caso.dt;
-    const Campo& pl = c.plinha;
-    por_linhas(2, ny - 1, nx, [&](int ja, int jb) {
-        for (int j = ja; j <= jb; ++j)
-            for (int i = 2; i <= nx - 2; ++i) {
-                const int P = (j - 1) * nx + i;
-                c.ue[P] = c.ue[P] - (pl[P + 1] - pl[P]) * dt / dx;
-            }
-        for (int j = ja; j <= jb && j <= ny - 2; ++j)
-            for (int i = 2; i <= nx - 1; ++i) {
-                const int P = (j - 1) * nx + i;
-                c.vn[P] = c.vn[P] - (pl[P + nx] - pl[P]) * dt / dy;
-            }
-    });
 }
 
 }  // namespace quelna
