@@ -21,13 +21,24 @@ using namespace recorrencias;
 // (the rows go from the top of the band down, so that each reads the row below's value before
 // the row below moves on) rather than through memory, which put a store-to-load forwarding on
 // the recurrence's chain.
+//
+// The rows run from column 1 to column nx. The first volume of a row has for its west neighbour
+// the last volume of the row below, which the column order reaches only after every row's first
+// volume: each row takes it at the start of the band, before the row below has reached it. The
+// last volume of a row has for its east neighbour the first of the row above, which that order
+// has already computed: within the band the row above has, one step after the row below
+// started. The band's top row stops one volume short, since the next band's bottom row must
+// still take that volume's old value: the band returns its index, and the next band computes it
+// after its own first volume (pendente; 0 for none), or the caller does after the last band.
+// Column 1 and column nx thus advance with the rows instead of as two chains of one volume after
+// another.
 template <int B>
-void frente_de_onda(int nx, int j0, int i0, int i1, const Linha* a, const double* bp, double* x) {
-    const int m = i1 - i0 + 1;
+int frente_de_onda(int nx, int j0, int pendente, const Linha* a, const double* bp, double* x) {
+    const int m = nx;
     double oeste[B];
     int base[B];
     for (int k = 0; k < B; ++k) {
-        base[k] = (j0 + k - 1) * nx + i0;
+        base[k] = (j0 + k - 1) * nx + 1;
         oeste[k] = x[base[k] - 1];
     }
     const auto passo_com_sul = [&](int k, int i, double sul) {
@@ -37,42 +48,66 @@ void frente_de_onda(int nx, int j0, int i0, int i1, const Linha* a, const double
         oeste[k] = v;
     };
     const auto passo = [&](int k, int i) { passo_com_sul(k, i, x[base[k] + i - nx]); };
-    if (m < B) {
-        for (int t = 0; t < m + B - 1; ++t)
+    const auto anterior = [&] {
+        if (pendente > 0) x[pendente] = ponto(nx, a, bp, x, pendente);
+    };
+    const int fim = base[B - 1] + m - 1;
+    passo(0, 0);
+    anterior();
+    if (m < B + 1) {
+        // The last column of row k is m - 1, of the top row m - 2.
+        for (int t = 1; t < m + B - 1; ++t)
             for (int k = 0; k < B; ++k)
-                if (t - k >= 0 && t - k < m) passo(k, t - k);
-        return;
+                if (t - k >= 0 && t - k <= m - 1 - (k == B - 1)) passo(k, t - k);
+        return fim;
     }
-    for (int t = 0; t < B - 1; ++t)
+    for (int t = 1; t < B - 1; ++t)
         for (int k = 0; k <= t; ++k) passo(k, t - k);
-    for (int t = B - 1; t < m; ++t) {
+    for (int t = std::max(B - 1, 1); t <= std::min(m - 1, m + B - 3); ++t) {
 #pragma GCC unroll 8
         for (int k = B - 1; k >= 1; --k) passo_com_sul(k, t - k, oeste[k - 1]);
         passo(0, t);
     }
-    for (int t = m; t < m + B - 1; ++t)
+    for (int t = m; t < m + B - 2; ++t)
         for (int k = t - m + 1; k < B; ++k) passo(k, t - k);
+    return fim;
 }
 
-// One Gauss-Seidel sweep. The order is that of row 1, then column by column the inner rows,
-// then row ny. Column 1 of the inner rows goes first and column nx last (a volume of column 1
-// sees the old value of the end of the row below, one of column nx the new value of the start
-// of the row above, as in that order); the columns between them see only their own row and the
-// rows below as new, so they run as a wavefront.
-void varredura_gs(int nx, int ny, int N, const Linha* a, const double* bp, double* x) {
-    for (int P = 1; P <= std::min(nx, N); ++P) x[P] = ponto_borda(nx, N, a, bp, x, P);
-    if (nx >= 2) {
-        for (int j = 2; j <= ny - 1; ++j) x[(j - 1) * nx + 1] = ponto(nx, a, bp, x, (j - 1) * nx + 1);
-        constexpr int banda = 8;
-        int j = 2;
-        for (; j + banda - 1 <= ny - 1; j += banda) frente_de_onda<banda>(nx, j, 2, nx - 1, a, bp, x);
-        for (; j + 3 <= ny - 1; j += 4) frente_de_onda<4>(nx, j, 2, nx - 1, a, bp, x);
-        for (; j <= ny - 1; ++j) frente_de_onda<1>(nx, j, 2, nx - 1, a, bp, x);
-        for (int j2 = 2; j2 <= ny - 1; ++j2) x[j2 * nx] = ponto(nx, a, bp, x, j2 * nx);
-    } else {
-        for (int j = 2; j <= ny - 1; ++j) x[j] = ponto(nx, a, bp, x, j);
+// The rows 2..ny-1 of a Gauss-Seidel sweep (nx >= 4), in bands of eight rows and one of the rows
+// left over.
+void linhas_internas(int nx, int ny, const Linha* a, const double* bp, double* x) {
+    constexpr int banda = 8;
+    int j = 2, pendente = 0;
+    for (; j + banda - 1 <= ny - 1; j += banda) pendente = frente_de_onda<banda>(nx, j, pendente, a, bp, x);
+    switch (ny - j) {
+    case 1: pendente = frente_de_onda<1>(nx, j, pendente, a, bp, x); break;
+    case 2: pendente = frente_de_onda<2>(nx, j, pendente, a, bp, x); break;
+    case 3: pendente = frente_de_onda<3>(nx, j, pendente, a, bp, x); break;
+    case 4: pendente = frente_de_onda<4>(nx, j, pendente, a, bp, x); break;
+    case 5: pendente = frente_de_onda<5>(nx, j, pendente, a, bp, x); break;
+    case 6: pendente = frente_de_onda<6>(nx, j, pendente, a, bp, x); break;
+    case 7: pendente = frente_de_onda<7>(nx, j, pendente, a, bp, x); break;
+    default: break;
     }
+    if (pendente > 0) x[pendente] = ponto(nx, a, bp, x, pendente);
+}
+
+void primeira_linha(int nx, int N, const Linha* a, const double* bp, double* x) {
+    for (int P = 1; P <= nx; ++P) x[P] = ponto_borda(nx, N, a, bp, x, P);
+}
+
+void ultima_linha(int nx, int ny, int N, const Linha* a, const double* bp, double* x) {
     for (int P = (ny - 1) * nx + 1; P <= N; ++P) x[P] = ponto_borda(nx, N, a, bp, x, P);
+}
+
+// One Gauss-Seidel sweep: row 1, then column by column the inner rows, then row ny. Grids under
+// 4 x 4 take the plain loop.
+bool varre_rapido(int nx, int ny) { return nx >= 4 && ny >= 4; }
+
+void varredura_gs(int nx, int ny, int N, const Linha* a, const double* bp, double* x) {
+    primeira_linha(nx, N, a, bp, x);
+    linhas_internas(nx, ny, a, bp, x);
+    ultima_linha(nx, ny, N, a, bp, x);
 }
 
 // A sweep of simultaneous displacements reads only the values of the sweep before, those of its
@@ -112,12 +147,30 @@ const auto jacobi_corpo =
     if (nit % 2 == 1) std::copy(campo[1] + 1, campo[1] + N + 1, x + 1);
 };
 
-void gauss_seidel_rapido(const Sistema& s, const Controles& k, double* x, Trabalho&) {
-    for (int v = 0; v < k.nit; ++v) varredura_gs(s.nx, s.ny, s.N, s.a, s.bp, x);
+// Row ny of a sweep reads rows ny-1 and ny, row 1 of the next sweep rows 1 and 2: each is one
+// chain of volumes, west to east, and the two go side by side.
+void gauss_seidel_rapido(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
+    const int nx = s.nx, ny = s.ny, N = s.N;
+    if (!varre_rapido(nx, ny)) return literal::gauss_seidel(s, k, x, t);
+    if (k.nit <= 0) return;
+    primeira_linha(nx, N, s.a, s.bp, x);
+    for (int v = 0; v < k.nit; ++v) {
+        linhas_internas(nx, ny, s.a, s.bp, x);
+        if (v + 1 == k.nit) {
+            ultima_linha(nx, ny, N, s.a, s.bp, x);
+            break;
+        }
+        const int topo = (ny - 1) * nx;
+        for (int P = 1; P <= nx; ++P) {
+            x[topo + P] = ponto_borda(nx, N, s.a, s.bp, x, topo + P);
+            x[P] = ponto_borda(nx, N, s.a, s.bp, x, P);
+        }
+    }
 }
 
 void sor_rapido(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     const int N = s.N;
+    if (!varre_rapido(s.nx, s.ny)) return literal::sor(s, k, x, t);
     if (k.nit <= 0) return;
     double* x_ant = t.vetor(0, static_cast<std::size_t>(N) + 1);
     std::copy(x + 1, x + N + 1, x_ant + 1);

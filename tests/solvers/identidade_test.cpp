@@ -31,9 +31,10 @@ bool mesmos_bytes(const std::vector<T>& a, const std::vector<T>& b) {
 
 
 // 514 columns put the rows of a band of MSI's substitutions on the same cache sets, and its y
-// takes gaps after each row there.
-const std::pair<int, int> tamanhos[] = {{6, 1},   {1, 5},   {2, 6},    {3, 3},  {5, 4}, {4, 9},
-                                        {17, 11}, {40, 33}, {9, 70}, {514, 5}};
+// takes gaps after each row there. The inner rows leave every count from 1 to 7 after the bands of
+// eight of the point solvers' wavefront, on rows shorter and longer than a band is tall.
+const std::pair<int, int> tamanhos[] = {{6, 1},   {1, 5},   {2, 6},   {3, 3},   {5, 4},  {4, 9},   {17, 11},
+                                        {40, 33}, {9, 70},  {514, 5}, {12, 5},  {8, 12}, {10, 15}, {30, 16}};
 
 // Each test runs the fast forms at two lanes and then at eight where the processor has them.
 class FastKernels : public ::testing::TestWithParam<Traducao> {
