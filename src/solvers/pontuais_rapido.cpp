@@ -1,9 +1,14 @@
 // The fast forms of the point solvers: the same updates as the plain loops, taken as wavefronts of
 // rows (Gauss-Seidel, SOR) and side by side in lanes (Jacobi).
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include "solvers/recorrencias.hpp"
 #include "solvers/solvers.hpp"
+#include "platform/equipe.hpp"
+#include "vetor/faixas.hpp"
 #include "vetor/traducao.hpp"
 
 namespace quelna {
@@ -73,13 +78,23 @@ int frente_de_onda(int nx, int j0, int pendente, const Linha* a, const double* b
     return fim;
 }
 
-// The rows 2..ny-1 of a Gauss-Seidel sweep (nx >= 4), in bands of eight rows and one of the rows
-// left over.
-void linhas_internas(int nx, int ny, const Linha* a, const double* bp, double* x) {
-    constexpr int banda = 8;
-    int j = 2, pendente = 0;
-    for (; j + banda - 1 <= ny - 1; j += banda) pendente = frente_de_onda<banda>(nx, j, pendente, a, bp, x);
-    switch (ny - j) {
+constexpr int banda = 8;
+
+// The inner rows ja..jb of a Gauss-Seidel sweep (nx >= 4), in bands of eight rows and one of the
+// rows left over, pendente as for a band; returns the volume the top band leaves. antes_do_topo()
+// runs before the top band, depois_da_primeira() after the first.
+template <typename Antes, typename Depois>
+int faixa_de_linhas(int nx, int ja, int jb, int pendente, const Linha* a, const double* bp, double* x,
+                    Antes antes_do_topo, Depois depois_da_primeira) {
+    int j = ja;
+    for (; j + banda - 1 <= jb; j += banda) {
+        if (j + banda - 1 == jb) antes_do_topo();
+        pendente = frente_de_onda<banda>(nx, j, pendente, a, bp, x);
+        if (j == ja) depois_da_primeira();
+    }
+    if (j > jb) return pendente;
+    antes_do_topo();
+    switch (jb + 1 - j) {
     case 1: pendente = frente_de_onda<1>(nx, j, pendente, a, bp, x); break;
     case 2: pendente = frente_de_onda<2>(nx, j, pendente, a, bp, x); break;
     case 3: pendente = frente_de_onda<3>(nx, j, pendente, a, bp, x); break;
@@ -89,6 +104,14 @@ void linhas_internas(int nx, int ny, const Linha* a, const double* bp, double* x
     case 7: pendente = frente_de_onda<7>(nx, j, pendente, a, bp, x); break;
     default: break;
     }
+    if (j == ja) depois_da_primeira();
+    return pendente;
+}
+
+// The rows 2..ny-1 of a sweep.
+void linhas_internas(int nx, int ny, const Linha* a, const double* bp, double* x) {
+    const auto nada = [] {};
+    const int pendente = faixa_de_linhas(nx, 2, ny - 1, 0, a, bp, x, nada, nada);
     if (pendente > 0) x[pendente] = ponto(nx, a, bp, x, pendente);
 }
 
@@ -147,12 +170,58 @@ const auto jacobi_corpo =
     if (nit % 2 == 1) std::copy(campo[1] + 1, campo[1] + N + 1, x + 1);
 };
 
+// Each member of a team takes a group of whole bands, the lowest first, through all the sweeps of
+// the call, a group one sweep behind the group below: group g starts sweep v once group g - 1 has
+// ended it (its first band reads the top row of g - 1, and leaves it the volume that row's top
+// band leaves), and starts the top band of sweep v + 1 once group g + 1 has ended the first band
+// of sweep v (which reads the top row that band writes, and computes its last volume). Only the
+// rows where two groups meet cross between the cores.
+struct alignas(64) Marco {
+    std::atomic<int> feitas{0};    // sweeps ended
+    std::atomic<int> primeiras{0};  // sweeps whose first band has ended
+};
+
+void espera(const std::atomic<int>& contador, int valor) {
+    for (int n = 0; contador.load(std::memory_order_acquire) < valor; ++n)
+        if (n >= 64) std::this_thread::yield();
+}
+
+void gauss_seidel_em_equipe(Equipe& e, const Sistema& s, int nit, double* x) {
+    const int nx = s.nx, ny = s.ny, N = s.N, G = e.membros(), bandas = (ny - 2) / banda;
+    std::vector<Marco> marcos(static_cast<std::size_t>(G));
+    e.executa([&](int g) {
+        const int ja = 2 + banda * (bandas * g / G);
+        const int jb = g == G - 1 ? ny - 1 : 2 + banda * (bandas * (g + 1) / G) - 1;
+        for (int v = 0; v < nit; ++v) {
+            if (g == 0)
+                primeira_linha(nx, N, s.a, s.bp, x);
+            else
+                espera(marcos[g - 1].feitas, v + 1);
+            const auto antes_do_topo = [&] {
+                if (g < G - 1 && v > 0) espera(marcos[g + 1].primeiras, v);
+            };
+            const auto depois_da_primeira = [&] { marcos[g].primeiras.store(v + 1, std::memory_order_release); };
+            const int pendente =
+                faixa_de_linhas(nx, ja, jb, g == 0 ? 0 : (ja - 1) * nx, s.a, s.bp, x, antes_do_topo, depois_da_primeira);
+            if (g == G - 1) {
+                x[pendente] = ponto(nx, s.a, s.bp, x, pendente);
+                ultima_linha(nx, ny, N, s.a, s.bp, x);
+            }
+            marcos[g].feitas.store(v + 1, std::memory_order_release);
+        }
+    });
+}
+
 // Row ny of a sweep reads rows ny-1 and ny, row 1 of the next sweep rows 1 and 2: each is one
 // chain of volumes, west to east, and the two go side by side.
 void gauss_seidel_rapido(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     const int nx = s.nx, ny = s.ny, N = s.N;
     if (!varre_rapido(nx, ny)) return literal::gauss_seidel(s, k, x, t);
     if (k.nit <= 0) return;
+    Equipe* e = equipe_atual();
+    if (e != nullptr && e->membros() > 1 && (ny - 2) / banda >= e->membros() &&
+        static_cast<long>(ny - 2) * nx >= minimo_para_dividir())
+        return gauss_seidel_em_equipe(*e, s, k.nit, x);
     primeira_linha(nx, N, s.a, s.bp, x);
     for (int v = 0; v < k.nit; ++v) {
         linhas_internas(nx, ny, s.a, s.bp, x);

@@ -34,7 +34,8 @@ bool mesmos_bytes(const std::vector<T>& a, const std::vector<T>& b) {
 // takes gaps after each row there. The inner rows leave every count from 1 to 7 after the bands of
 // eight of the point solvers' wavefront, on rows shorter and longer than a band is tall.
 const std::pair<int, int> tamanhos[] = {{6, 1},   {1, 5},   {2, 6},   {3, 3},   {5, 4},  {4, 9},   {17, 11},
-                                        {40, 33}, {9, 70},  {514, 5}, {12, 5},  {8, 12}, {10, 15}, {30, 16}};
+                                        {40, 33}, {9, 70},  {514, 5}, {12, 5},  {8, 12}, {10, 15}, {30, 16},
+                                        {24, 27}, {6, 19}};
 
 // Each test runs the fast forms at two lanes and then at eight where the processor has them.
 class FastKernels : public ::testing::TestWithParam<Traducao> {
@@ -54,8 +55,11 @@ void na_literal(F&& f) {
 
 }  // namespace
 
+// On one thread, and with teams of 2 and 3 threads (more than this machine may have processors)
+// taking even these grids: Gauss-Seidel's groups of bands then go through the sweeps side by side.
 TEST_P(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
     unsigned semente = 100;
+    for (const int membros : {1, 2, 3})
     for (const auto& [nx, ny] : tamanhos)
         for (int metodo = 1; metodo <= 5; ++metodo)
             for (const int nit : {1, 3}) {
@@ -65,9 +69,14 @@ TEST_P(FastKernels, PointAndLineSolversGiveTheLiteralBytesOnRandomSystems) {
                 ts.reserva(metodo, s.N);
                 tr.reserva(metodo, r.N);
                 const Controles k{nit, 1e-3, 1.3};
-                resolve(metodo, s.visto(), k, s.x.data(), ts);
+                {
+                    Equipe equipe(membros);
+                    const ComEquipe com(&equipe, false, 1);
+                    resolve(metodo, s.visto(), k, s.x.data(), ts);
+                }
                 na_literal([&] { resolve(metodo, r.visto(), k, r.x.data(), tr); });
-                EXPECT_TRUE(mesmos_bytes(s.x, r.x)) << "solver " << metodo << ", " << nx << " x " << ny;
+                EXPECT_TRUE(mesmos_bytes(s.x, r.x))
+                    << "solver " << metodo << ", " << nx << " x " << ny << ", " << membros << " threads";
                 if (metodo == 5) {
                     EXPECT_EQ(std::memcmp(ts.msi_L.data(), tr.msi_L.data(), ts.msi_L.size() * sizeof(FatorL)), 0);
                     EXPECT_EQ(std::memcmp(ts.msi_U.data(), tr.msi_U.data(), ts.msi_U.size() * sizeof(FatorU)), 0);
