@@ -82,15 +82,15 @@ constexpr int banda = 8;
 
 // The inner rows ja..jb of a Gauss-Seidel sweep (nx >= 4), in bands of eight rows and one of the
 // rows left over, pendente as for a band; returns the volume the top band leaves. antes_do_topo()
-// runs before the top band, depois_da_primeira() after the first.
+// runs before the top band, depois_da_banda(j0, j1) after each band of the rows j0..j1.
 template <typename Antes, typename Depois>
 int faixa_de_linhas(int nx, int ja, int jb, int pendente, const Linha* a, const double* bp, double* x,
-                    Antes antes_do_topo, Depois depois_da_primeira) {
+                    Antes antes_do_topo, Depois depois_da_banda) {
     int j = ja;
     for (; j + banda - 1 <= jb; j += banda) {
         if (j + banda - 1 == jb) antes_do_topo();
         pendente = frente_de_onda<banda>(nx, j, pendente, a, bp, x);
-        if (j == ja) depois_da_primeira();
+        depois_da_banda(j, j + banda - 1);
     }
     if (j > jb) return pendente;
     antes_do_topo();
@@ -104,14 +104,13 @@ int faixa_de_linhas(int nx, int ja, int jb, int pendente, const Linha* a, const 
     case 7: pendente = frente_de_onda<7>(nx, j, pendente, a, bp, x); break;
     default: break;
     }
-    if (j == ja) depois_da_primeira();
+    depois_da_banda(j, jb);
     return pendente;
 }
 
 // The rows 2..ny-1 of a sweep.
 void linhas_internas(int nx, int ny, const Linha* a, const double* bp, double* x) {
-    const auto nada = [] {};
-    const int pendente = faixa_de_linhas(nx, 2, ny - 1, 0, a, bp, x, nada, nada);
+    const int pendente = faixa_de_linhas(nx, 2, ny - 1, 0, a, bp, x, [] {}, [](int, int) {});
     if (pendente > 0) x[pendente] = ponto(nx, a, bp, x, pendente);
 }
 
@@ -177,7 +176,7 @@ const auto jacobi_corpo =
 // of sweep v (which reads the top row that band writes, and computes its last volume). Only the
 // rows where two groups meet cross between the cores.
 struct alignas(64) Marco {
-    std::atomic<int> feitas{0};    // sweeps ended
+    std::atomic<int> feitas{0};     // sweeps ended
     std::atomic<int> primeiras{0};  // sweeps whose first band has ended
 };
 
@@ -186,26 +185,48 @@ void espera(const std::atomic<int>& contador, int valor) {
         if (n >= 64) std::this_thread::yield();
 }
 
-void gauss_seidel_em_equipe(Equipe& e, const Sistema& s, int nit, double* x) {
+// Where a team can take the sweeps: every member a band at least, and a grid the team's loops
+// would share too.
+bool na_equipe(const Equipe* e, int nx, int ny) {
+    return e != nullptr && e->membros() > 1 && (ny - 2) / banda >= e->membros() &&
+           static_cast<long>(ny - 2) * nx >= minimo_para_dividir();
+}
+
+// nit sweeps on the team. Each member first calls prepara(r0, r1) on the rows of its group (row 1
+// with the lowest, row ny with the highest). relaxa_linhas(r0, r1) (SOR's relaxation, nothing for
+// Gauss-Seidel) takes the rows r0..r1 once no volume of the sweep reads them any more: after each
+// band, the rows of the band but its top two (the band above reads the top one, and the volume the
+// band leaves both) and the top two of the band below (a group those of the group below, before
+// it says that its first band has ended).
+template <typename Prepara, typename Relaxa>
+void varreduras_em_equipe(Equipe& e, const Sistema& s, int nit, double* x, Prepara prepara,
+                          Relaxa relaxa_linhas) {
     const int nx = s.nx, ny = s.ny, N = s.N, G = e.membros(), bandas = (ny - 2) / banda;
     std::vector<Marco> marcos(static_cast<std::size_t>(G));
     e.executa([&](int g) {
         const int ja = 2 + banda * (bandas * g / G);
         const int jb = g == G - 1 ? ny - 1 : 2 + banda * (bandas * (g + 1) / G) - 1;
+        prepara(g == 0 ? 1 : ja, g == G - 1 ? ny : jb);
         for (int v = 0; v < nit; ++v) {
             if (g == 0)
                 primeira_linha(nx, N, s.a, s.bp, x);
             else
                 espera(marcos[g - 1].feitas, v + 1);
+            int proxima = g == 0 ? 1 : ja - 2;  // the next row to relax
             const auto antes_do_topo = [&] {
                 if (g < G - 1 && v > 0) espera(marcos[g + 1].primeiras, v);
             };
-            const auto depois_da_primeira = [&] { marcos[g].primeiras.store(v + 1, std::memory_order_release); };
-            const int pendente =
-                faixa_de_linhas(nx, ja, jb, g == 0 ? 0 : (ja - 1) * nx, s.a, s.bp, x, antes_do_topo, depois_da_primeira);
+            const auto depois_da_banda = [&](int j0, int j1) {
+                relaxa_linhas(proxima, j1 - 2);
+                proxima = j1 - 1;
+                if (j0 == ja) marcos[g].primeiras.store(v + 1, std::memory_order_release);
+            };
+            const int pendente = faixa_de_linhas(nx, ja, jb, g == 0 ? 0 : (ja - 1) * nx, s.a, s.bp, x,
+                                                 antes_do_topo, depois_da_banda);
             if (g == G - 1) {
                 x[pendente] = ponto(nx, s.a, s.bp, x, pendente);
                 ultima_linha(nx, ny, N, s.a, s.bp, x);
+                relaxa_linhas(proxima, ny);
             }
             marcos[g].feitas.store(v + 1, std::memory_order_release);
         }
@@ -218,10 +239,8 @@ void gauss_seidel_rapido(const Sistema& s, const Controles& k, double* x, Trabal
     const int nx = s.nx, ny = s.ny, N = s.N;
     if (!varre_rapido(nx, ny)) return literal::gauss_seidel(s, k, x, t);
     if (k.nit <= 0) return;
-    Equipe* e = equipe_atual();
-    if (e != nullptr && e->membros() > 1 && (ny - 2) / banda >= e->membros() &&
-        static_cast<long>(ny - 2) * nx >= minimo_para_dividir())
-        return gauss_seidel_em_equipe(*e, s, k.nit, x);
+    if (Equipe* e = equipe_atual(); na_equipe(e, nx, ny))
+        return varreduras_em_equipe(*e, s, k.nit, x, [](int, int) {}, [](int, int) {});
     primeira_linha(nx, N, s.a, s.bp, x);
     for (int v = 0; v < k.nit; ++v) {
         linhas_internas(nx, ny, s.a, s.bp, x);
@@ -237,16 +256,33 @@ void gauss_seidel_rapido(const Sistema& s, const Controles& k, double* x, Trabal
     }
 }
 
+// SOR's relaxation of n values from x on, x_ant holding those before the sweep; the relaxed field
+// is also the starting point of the next sweep.
+void relaxa_trecho(double* __restrict x, double* __restrict x_ant, int n, double w) {
+    for (int P = 0; P < n; ++P) x_ant[P] = x[P] = relaxa(x[P], x_ant[P], w);
+}
+
 void sor_rapido(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
-    const int N = s.N;
-    if (!varre_rapido(s.nx, s.ny)) return literal::sor(s, k, x, t);
+    const int nx = s.nx, N = s.N;
+    if (!varre_rapido(nx, s.ny)) return literal::sor(s, k, x, t);
     if (k.nit <= 0) return;
     double* x_ant = t.vetor(0, static_cast<std::size_t>(N) + 1);
+    const auto linhas = [&](int r0, int r1, auto f) {
+        if (r1 >= r0) f((r0 - 1) * nx + 1, (r1 - r0 + 1) * nx);
+    };
+    if (Equipe* e = equipe_atual(); na_equipe(e, nx, s.ny)) {
+        // Each member takes the values before the sweeps of its own rows, and relaxes rows as the
+        // sweeps leave them behind: the arrays a member writes stay in its core's caches.
+        const auto copia = [&](int P, int n) { std::copy(x + P, x + P + n, x_ant + P); };
+        const auto relaxa_de = [&](int P, int n) { relaxa_trecho(x + P, x_ant + P, n, k.w); };
+        return varreduras_em_equipe(
+            *e, s, k.nit, x, [&](int r0, int r1) { linhas(r0, r1, copia); },
+            [&](int r0, int r1) { linhas(r0, r1, relaxa_de); });
+    }
     std::copy(x + 1, x + N + 1, x_ant + 1);
     for (int v = 0; v < k.nit; ++v) {
-        varredura_gs(s.nx, s.ny, N, s.a, s.bp, x);
-        // The relaxed field is also the starting point of the next sweep.
-        for (int P = 1; P <= N; ++P) x_ant[P] = x[P] = relaxa(x[P], x_ant[P], k.w);
+        varredura_gs(nx, s.ny, N, s.a, s.bp, x);
+        relaxa_trecho(x + 1, x_ant + 1, N, k.w);
     }
 }
 
