@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "vetor/faixas.hpp"
 #include "vetor/traducao.hpp"
 #include "vetor/vetor.hpp"
 
@@ -130,6 +131,37 @@ __attribute__((always_inline)) inline double interior(int nx, int ny, const Linh
     return residuo;
 }
 
+// The same sum with a team: the residuals of the inner rows taken by rows on the threads that
+// built and solved those rows (their coefficients and unknowns stay in those cores' caches, and
+// only the residuals cross), then added on this thread in the column order.
+template <typename V>
+__attribute__((always_inline)) inline void residuos_das_linhas(int nx, const Linha* a, const double* bp,
+                                                               const double* x, double* r, int ja, int jb) {
+    for (int j = ja; j <= jb; ++j)
+        detalhe::ao_longo<V>((j - 1) * nx + 1, j * nx, [&](auto l, int P) __attribute__((always_inline)) {
+            using T = typename decltype(l)::tipo;
+            if constexpr (sizeof(T) == sizeof(double))
+                r[P] = std::fabs(detalhe::residuo_v<double>(nx, a, bp, x, P));
+            else
+                detalhe::guarda(r + P, modulo(detalhe::residuo_v<T>(nx, a, bp, x, P)));
+        });
+}
+
+double interior_em_equipe(int nx, int ny, const Linha* a, const double* bp, const double* x, double residuo) {
+    thread_local std::vector<double> termos;
+    const std::size_t n = static_cast<std::size_t>(ny) * static_cast<std::size_t>(nx) + 1;
+    if (termos.size() < n) termos.resize(n);
+    double* r = termos.data();
+    const auto corpo = [](auto lanes, int nx, const Linha* a, const double* bp, const double* x, double* r, int ja,
+                          int jb) __attribute__((always_inline)) {
+        residuos_das_linhas<typename decltype(lanes)::tipo>(nx, a, bp, x, r, ja, jb);
+    };
+    por_linhas(2, ny - 1, nx, [&](int ja, int jb) { nas_larguras(corpo, nx, a, bp, x, r, ja, jb); });
+    for (int i = 1; i <= nx; ++i)
+        for (int j = 2; j <= ny - 1; ++j) residuo += r[(j - 1) * nx + i];
+    return residuo;
+}
+
 }  // namespace
 
 void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double* x, double& residuo) {
@@ -140,7 +172,10 @@ void norma(int nx, int ny, int N, const Linha* a, const double* bp, const double
                           double residuo) __attribute__((always_inline)) {
         return interior<typename decltype(lanes)::tipo>(nx, ny, a, bp, x, residuo);
     };
-    if (ny >= 3) residuo = nas_larguras(corpo, nx, ny, a, bp, x, residuo);
+    if (ny >= 3 && por_linhas_divide(ny - 2, nx))
+        residuo = interior_em_equipe(nx, ny, a, bp, x, residuo);
+    else if (ny >= 3)
+        residuo = nas_larguras(corpo, nx, ny, a, bp, x, residuo);
     for (int P = (ny - 1) * nx + 1; P <= N; ++P) residuo += std::fabs(residuo_no_volume(nx, N, a, bp, x, P));
 }
 

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "discretization/equacoes.hpp"
 #include "output/escoamento.hpp"
@@ -121,6 +122,18 @@ void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double 
             Controles{nit, tol, caso.w, matriz_fixa}, x.data(), t);
 }
 
+// The next time step starts from the fields of this one, copied by rows on the threads that
+// computed them.
+void proximo_passo(const CaseData& caso, Campos& c) {
+    const int nx = caso.nx, N = caso.N;
+    const std::pair<const Campo*, Campo*> pares[] = {{&c.u, &c.u0}, {&c.v, &c.v0}, {&c.ue, &c.ue0}, {&c.vn, &c.vn0}};
+    por_linhas(1, caso.ny, nx, [&](int ja, int jb) {
+        const int de = (ja - 1) * nx + 1, ate = std::min(jb * nx, N) + 1;
+        for (const auto& [f, f0] : pares) std::copy(f->begin() + de, f->begin() + ate, f0->begin() + de);
+    });
+    for (const auto& [f, f0] : pares) (*f0)[0] = (*f)[0];
+}
+
 bool reportada(const CaseData& caso, int it, double razao) {
     return it == 1 || (caso.freq >= 1 && it % caso.freq == 0) || it == caso.itmax || razao <= caso.tolm;
 }
@@ -226,11 +239,7 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
         else if (interrompido) e.desfecho = Desfecho::interrompido;
         if (razao <= caso.tolm || interrompido || divergiu) break;
 
-        // The next time step starts from the fields of this one.
-        c.u0 = c.u;
-        c.v0 = c.v;
-        c.ue0 = c.ue;
-        c.vn0 = c.vn;
+        proximo_passo(caso, c);
     }
     e.tempo = relogio_parede() - zero;
     progresso.conclui(veredito(caso, e), e.desfecho == Desfecho::divergiu);

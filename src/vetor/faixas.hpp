@@ -36,18 +36,24 @@ Equipe* equipe_atual();
 bool equipe_a_provar();
 long minimo_para_dividir();
 
+// Whether por_linhas shares this many rows of nx volumes among a team now.
+inline bool por_linhas_divide(int linhas, int nx) {
+    const Equipe* e = equipe_atual();
+    return e != nullptr && e->membros() > 1 && traducao() != Traducao::literal && linhas >= 1 &&
+           static_cast<long>(linhas) * nx >= minimo_para_dividir();
+}
+
 // corpo(ja, jb) for contiguous bands of the rows j0..j1 (ja..jb inclusive, empty where the team
 // has more members than rows), one per member of the team, or corpo(j0, j1) on this thread for
 // a small loop (nx volumes per row).
 template <typename Corpo>
 void por_linhas(int j0, int j1, int nx, const Corpo& corpo) {
-    Equipe* e = equipe_atual();
     const int linhas = j1 - j0 + 1;
-    if (e == nullptr || e->membros() == 1 || traducao() == Traducao::literal || linhas < 1 ||
-        static_cast<long>(linhas) * nx < minimo_para_dividir()) {
+    if (!por_linhas_divide(linhas, nx)) {
         if (linhas > 0) corpo(j0, j1);
         return;
     }
+    Equipe* e = equipe_atual();
     const int m = e->membros();
     e->executa([&](int k) {
         const int ja = j0 + static_cast<int>(static_cast<long>(linhas) * k / m);

@@ -336,14 +336,21 @@ TEST_P(FastKernels, MsiBandsGiveTheLiteralBytesForEveryCountOfRowsLeft) {
         }
 }
 
+// On one thread, and with the residuals taken by rows on teams of 2 and 3 threads.
 TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
-    unsigned semente = 500;
-    for (const auto& [nx, ny] : tamanhos) {
-        const SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
-        double r = 0.25, q = 0.25;
-        norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), r);
-        literal::norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), q);
-        EXPECT_EQ(std::memcmp(&r, &q, sizeof r), 0) << nx << " x " << ny;
+    for (const int membros : {1, 2, 3}) {
+        unsigned semente = 500;
+        for (const auto& [nx, ny] : tamanhos) {
+            const SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
+            double r = 0.25, q = 0.25;
+            {
+                Equipe equipe(membros);
+                const ComEquipe com(&equipe, false, 1);
+                norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), r);
+            }
+            literal::norma(nx, ny, s.N, s.a.data(), s.bp.data(), s.x.data(), q);
+            EXPECT_EQ(std::memcmp(&r, &q, sizeof r), 0) << nx << " x " << ny << ", " << membros << " threads";
+        }
     }
 }
 
