@@ -34,11 +34,12 @@ Resultado roda_com_threads(const std::string& pasta, const char* threads) {
 }  // namespace
 
 TEST(Threads, WholeRunsOnOneTwoAndThreeThreadsWriteTheSameBytes) {
-    // Grids large enough for the loops to be shared, not square, by both the point and the MSI
-    // solvers, for Ghia (CDS) and Shih (UDS).
+    // Grids large enough for the loops and the sweeps to be shared, not square, by MSI, SOR and
+    // Gauss-Seidel, for Ghia (CDS) and Shih (UDS).
     const std::map<int, std::string> casos[] = {
         {{1, "'fios'"}, {2, "120"}, {3, "90"}, {6, "12"}, {7, "5"}, {17, "4"}},
         {{1, "'fios'"}, {2, "96"}, {3, "110"}, {6, "10"}, {7, "3"}, {15, "0"}, {17, "3"}, {18, "1"}},
+        {{1, "'fios'"}, {2, "100"}, {3, "84"}, {6, "10"}, {7, "2"}, {17, "3"}},
     };
     const char* nomes[] = {"fios", "fios.itn", "r.dat", "u.dat", "v.dat", "fios.vti", "psi.dat", "vortices.dat"};
     for (const auto& trocas : casos) {
