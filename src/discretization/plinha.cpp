@@ -1,7 +1,5 @@
 // The pressure-correction system, its wall rows and the corrections it drives. The fast forms of
 // its assembly and of the velocity corrections are plinha_rapido.cpp.
-#include <algorithm>
-
 #include "discretization/equacoes.hpp"
 #include "discretization/formulas.hpp"
 #include "vetor/faixas.hpp"
@@ -104,12 +102,12 @@ void contorno_plinha(const CaseData& caso, Campos& c) {
 }
 
 void corrige_p(const CaseData& caso, Campos& c) {
-    const int nx = caso.nx, ny = caso.ny, N = caso.N;
+    const int nx = caso.nx, ny = caso.ny;
     Campo& p = c.p;
     // By rows, on the threads that corrected them: one add per volume, but the rows of plinha
     // would otherwise cross between the cores.
     por_linhas(1, ny, nx, [&](int ja, int jb) {
-        for (int P = (ja - 1) * nx + 1; P <= std::min(jb * nx, N); ++P) p[P] = p[P] + c.plinha[P];
+        for (int P = (ja - 1) * nx + 1; P <= jb * nx; ++P) p[P] = p[P] + c.plinha[P];
     });
     // The fictitious pressures extrapolate the real ones linearly; the corners take the column
     // rule from the row values as they stand before the rows pass.

@@ -125,10 +125,10 @@ void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double 
 // The next time step starts from the fields of this one, copied by rows on the threads that
 // computed them.
 void proximo_passo(const CaseData& caso, Campos& c) {
-    const int nx = caso.nx, N = caso.N;
+    const int nx = caso.nx;
     const std::pair<const Campo*, Campo*> pares[] = {{&c.u, &c.u0}, {&c.v, &c.v0}, {&c.ue, &c.ue0}, {&c.vn, &c.vn0}};
     por_linhas(1, caso.ny, nx, [&](int ja, int jb) {
-        const int de = (ja - 1) * nx + 1, ate = std::min(jb * nx, N) + 1;
+        const int de = (ja - 1) * nx + 1, ate = jb * nx + 1;
         for (const auto& [f, f0] : pares) std::copy(f->begin() + de, f->begin() + ate, f0->begin() + de);
     });
     for (const auto& [f, f0] : pares) (*f0)[0] = (*f)[0];

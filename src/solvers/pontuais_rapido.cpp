@@ -188,8 +188,7 @@ void espera(const std::atomic<int>& contador, int valor) {
 // Where a team can take the sweeps: every member a band at least, and a grid the team's loops
 // would share too.
 bool na_equipe(const Equipe* e, int nx, int ny) {
-    return e != nullptr && e->membros() > 1 && (ny - 2) / banda >= e->membros() &&
-           static_cast<long>(ny - 2) * nx >= minimo_para_dividir();
+    return por_linhas_divide(ny - 2, nx) && (ny - 2) / banda >= e->membros();
 }
 
 // nit sweeps on the team. Each member first calls prepara(r0, r1) on the rows of its group (row 1
