@@ -37,6 +37,11 @@ using namespace recorrencias;
 // after its own first volume (pendente; 0 for none), or the caller does after the last band.
 // Column 1 and column nx thus advance with the rows instead of as two chains of one volume after
 // another.
+// The volume a band leaves (0: none), once the volumes around it are as the column order has them.
+inline void deixado(int nx, const Linha* a, const double* bp, double* x, int pendente) {
+    if (pendente > 0) x[pendente] = ponto(nx, a, bp, x, pendente);
+}
+
 template <int B>
 int frente_de_onda(int nx, int j0, int pendente, const Linha* a, const double* bp, double* x) {
     const int m = nx;
@@ -53,12 +58,9 @@ int frente_de_onda(int nx, int j0, int pendente, const Linha* a, const double* b
         oeste[k] = v;
     };
     const auto passo = [&](int k, int i) { passo_com_sul(k, i, x[base[k] + i - nx]); };
-    const auto anterior = [&] {
-        if (pendente > 0) x[pendente] = ponto(nx, a, bp, x, pendente);
-    };
     const int fim = base[B - 1] + m - 1;
     passo(0, 0);
-    anterior();
+    deixado(nx, a, bp, x, pendente);
     if (m < B + 1) {
         // The last column of row k is m - 1, of the top row m - 2.
         for (int t = 1; t < m + B - 1; ++t)
@@ -110,8 +112,7 @@ int faixa_de_linhas(int nx, int ja, int jb, int pendente, const Linha* a, const 
 
 // The rows 2..ny-1 of a sweep.
 void linhas_internas(int nx, int ny, const Linha* a, const double* bp, double* x) {
-    const int pendente = faixa_de_linhas(nx, 2, ny - 1, 0, a, bp, x, [] {}, [](int, int) {});
-    if (pendente > 0) x[pendente] = ponto(nx, a, bp, x, pendente);
+    deixado(nx, a, bp, x, faixa_de_linhas(nx, 2, ny - 1, 0, a, bp, x, [] {}, [](int, int) {}));
 }
 
 void primeira_linha(int nx, int N, const Linha* a, const double* bp, double* x) {
@@ -185,10 +186,11 @@ void espera(const std::atomic<int>& contador, int valor) {
         if (n >= 64) std::this_thread::yield();
 }
 
-// Where a team can take the sweeps: every member a band at least, and a grid the team's loops
-// would share too.
-bool na_equipe(const Equipe* e, int nx, int ny) {
-    return por_linhas_divide(ny - 2, nx) && (ny - 2) / banda >= e->membros();
+// The team that takes the sweeps, or none: every member a band at least, and a grid the team's
+// loops would share too.
+Equipe* equipe_das_varreduras(int nx, int ny) {
+    Equipe* e = equipe_atual();
+    return por_linhas_divide(ny - 2, nx) && (ny - 2) / banda >= e->membros() ? e : nullptr;
 }
 
 // nit sweeps on the team. Each member first calls prepara(r0, r1) on the rows of its group (row 1
@@ -223,7 +225,7 @@ void varreduras_em_equipe(Equipe& e, const Sistema& s, int nit, double* x, Prepa
             const int pendente = faixa_de_linhas(nx, ja, jb, g == 0 ? 0 : (ja - 1) * nx, s.a, s.bp, x,
                                                  antes_do_topo, depois_da_banda);
             if (g == G - 1) {
-                x[pendente] = ponto(nx, s.a, s.bp, x, pendente);
+                deixado(nx, s.a, s.bp, x, pendente);
                 ultima_linha(nx, ny, N, s.a, s.bp, x);
                 relaxa_linhas(proxima, ny);
             }
@@ -238,7 +240,7 @@ void gauss_seidel_rapido(const Sistema& s, const Controles& k, double* x, Trabal
     const int nx = s.nx, ny = s.ny, N = s.N;
     if (!varre_rapido(nx, ny)) return literal::gauss_seidel(s, k, x, t);
     if (k.nit <= 0) return;
-    if (Equipe* e = equipe_atual(); na_equipe(e, nx, ny))
+    if (Equipe* e = equipe_das_varreduras(nx, ny))
         return varreduras_em_equipe(*e, s, k.nit, x, [](int, int) {}, [](int, int) {});
     primeira_linha(nx, N, s.a, s.bp, x);
     for (int v = 0; v < k.nit; ++v) {
@@ -269,7 +271,7 @@ void sor_rapido(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     const auto linhas = [&](int r0, int r1, auto f) {
         if (r1 >= r0) f((r0 - 1) * nx + 1, (r1 - r0 + 1) * nx);
     };
-    if (Equipe* e = equipe_atual(); na_equipe(e, nx, s.ny)) {
+    if (Equipe* e = equipe_das_varreduras(nx, s.ny)) {
         // Each member takes the values before the sweeps of its own rows, and relaxes rows as the
         // sweeps leave them behind: the arrays a member writes stay in its core's caches.
         const auto copia = [&](int P, int n) { std::copy(x + P, x + P + n, x_ant + P); };
