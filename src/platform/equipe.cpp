@@ -6,12 +6,6 @@ namespace quelna {
 
 namespace {
 
-inline void pausa() {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_ia32_pause();
-#endif
-}
-
 // How long a member spins for its next call before it sleeps: longer than the gaps between the
 // calls of one outer iteration (a solver's sweeps on one thread), so that a member is awake when
 // the next call comes, since waking a thread costs tens of microseconds; short enough that the

@@ -47,4 +47,22 @@ private:
 // The processors of the machine (1 where the system does not say).
 int nucleos();
 
+// A hint to the processor that this thread is spinning on a value another one will change.
+inline void pausa() {
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_ia32_pause();
+#endif
+}
+
+// Spins until pronto() holds; after `giros` tries it yields the processor on each one, so that
+// more threads than processors still advance. A wait that is often several microseconds long
+// takes more tries, each with a pause, since a yield costs about that much.
+template <typename F>
+void espera_que(const F& pronto, int giros = 64) {
+    for (int n = 0; !pronto(); ++n) {
+        if (n < giros) pausa();
+        else std::this_thread::yield();
+    }
+}
+
 }  // namespace quelna

@@ -182,8 +182,7 @@ struct alignas(64) Marco {
 };
 
 void espera(const std::atomic<int>& contador, int valor) {
-    for (int n = 0; contador.load(std::memory_order_acquire) < valor; ++n)
-        if (n >= 64) std::this_thread::yield();
+    espera_que([&] { return contador.load(std::memory_order_acquire) >= valor; });
 }
 
 // The team that takes the sweeps, or none: every member a band at least, and a grid the team's
