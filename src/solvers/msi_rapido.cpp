@@ -1,13 +1,17 @@
 // The fast form of MSI: the recurrences of the plain loops taken as wavefronts of row bands,
 // two rows side by side in the lanes where every row of a band is inside the grid.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <type_traits>
 #include <vector>
 
+#include "platform/equipe.hpp"
 #include "solvers/recorrencias.hpp"
 #include "solvers/solvers.hpp"
+#include "vetor/faixas.hpp"
 #include "vetor/traducao.hpp"
 
 namespace quelna {
@@ -164,10 +168,9 @@ __attribute__((always_inline)) inline detalhe::par do_par_anterior(const detalhe
 // makes d zero there, and the value is then taken without waiting, provided it is the same
 // whatever the sign of that zero product: a band where it is not, or where the value read
 // turns out not finite, is done again in the plain order.
-// Where the factors come from memory, traz(t) is called once at each step where two rows share a
-// register: it may ask for what comes after the band, while the band's steps wait on their chains
-// rather than on memory. Where they repeat, so do the matrix's rows, which the residual then takes
-// from registers; asking there for bp and x alone was measured to cost more than it saves.
+// traz(t) is called once at each step where two rows share a register: it may ask for what comes
+// after the band, while the band's steps wait on their chains rather than on memory (the caller
+// decides where that pays: see avanco).
 template <int B, bool com_iguais, bool com_lacuna, typename Traz>
 bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, int od,
                   double* y, int lacuna_dada, const Traz& traz) {
@@ -210,8 +213,7 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
     // register, their coefficients gathered lane by lane, with one packed division.
     const auto dois = [&](int q, int t, const detalhe::par* o1, const detalhe::par* o2) {
         using detalhe::par;
-        if constexpr (!com_iguais)
-            if (q == B / 2 - 1) traz(t);
+        if (q == B / 2 - 1) traz(t);
         const int P0 = base[2 * q] + 1 + t - 4 * q, P1 = base[2 * q + 1] - 1 + t - 4 * q;
         par e, d, c, b;
         if (com_iguais && t >= t0[q] && t <= t1[q]) {
@@ -247,6 +249,7 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
 // may ask for what the residual of volumes P..P+7 (of a later band) will read.
 struct SemResiduo {
     static constexpr bool janela = false;
+    static constexpr bool sempre_traz = false;
     void operator()(int, int, int) const {}
     __attribute__((always_inline)) void traz(int) const {}
 };
@@ -254,6 +257,7 @@ struct SemResiduo {
 template <bool em_janela, typename F, typename T>
 struct Residuo {
     static constexpr bool janela = em_janela;
+    static constexpr bool sempre_traz = false;
     F f;
     T t;
     void operator()(int ini, int fim, int od) const { f(ini, fim, od); }
@@ -264,6 +268,15 @@ template <bool em_janela, typename F, typename T>
 Residuo<em_janela, F, T> residuo_de(F f, T t) {
     return {f, t};
 }
+
+// A residual already whole in res, computed on another core: the steps ask for its lines ahead.
+struct ResiduoPronto {
+    static constexpr bool janela = false;
+    static constexpr bool sempre_traz = true;
+    const double* res;
+    void operator()(int, int, int) const {}
+    __attribute__((always_inline)) void traz(int P) const { __builtin_prefetch(res + P); }
+};
 
 // y = L^-1 res, the rows taken in order: row 1, then bands of banda_avanco rows, then the rows
 // left; y of row j lies lacuna * (j - 1) entries on (see lacuna_de_y). Where `prepara` computes
@@ -294,12 +307,12 @@ int lacuna_de_y(int nx) {
 // 64² and 128².
 constexpr int volumes_para_trazer = 1 << 17;
 
-// f(traz), a band of B rows run with traz(t): on a grid of volumes_para_trazer volumes or more, each
-// paired step t (from 2B - 1 on) calls pede(P) for the next eight volumes P from primeiro up to
-// ultimo, in order; on a smaller grid, a traz that asks for nothing.
+// f(traz), a band of B rows run with traz(t): where `trazer`, each paired step t (from 2B - 1 on)
+// calls pede(P) for the next eight volumes P from primeiro up to ultimo, in order; otherwise a traz
+// that asks for nothing.
 template <int B, typename Pede, typename F>
-bool trazendo(int N, int primeiro, int ultimo, const Pede& pede, const F& f) {
-    if (N < volumes_para_trazer) return f([](int) {});
+bool trazendo(bool trazer, int primeiro, int ultimo, const Pede& pede, const F& f) {
+    if (!trazer) return f([](int) {});
     return f([&](int t) __attribute__((always_inline)) {
         const int P = primeiro + 8 * (t - (2 * B - 1));
         if (P <= ultimo) pede(P);
@@ -336,9 +349,13 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
             if (janela) od = (j0 - 1) * nx;
             prepara((j0 - 1) * nx + 1, (j0 + banda - 1) * nx, od);
             // On a grid whose arrays outgrow the caches, the steps ask for the inputs of the next
-            // band's residual, so that they wait in the caches rather than in memory when it comes.
+            // band's residual, so that they wait in the caches rather than in memory when it comes;
+            // for a residual computed on another core (sempre_traz), for its lines at every size.
+            // Where the factors repeat, so do the matrix's rows, which the residual then takes from
+            // registers: asking there for bp and x alone was measured to cost more than it saves.
             const auto pede = [&](int P) __attribute__((always_inline)) { prepara.traz(P); };
-            const bool ok = trazendo<banda>(N, (j0 + banda - 1) * nx + 1, N - nx - 7, pede, [&](const auto& traz) {
+            const bool trazer = Prepara::sempre_traz || (iguais.vazio() && N >= volumes_para_trazer);
+            const bool ok = trazendo<banda>(trazer, (j0 + banda - 1) * nx + 1, N - nx - 7, pede, [&](const auto& traz) {
                 return com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
                     return avanco_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_L, iguais, res, od, y, lacuna, traz);
                 });
@@ -394,8 +411,7 @@ bool retrocesso_banda(int nx, int j0, const FatorU* msi_U, const Iguais<FatorU>&
     };
     const auto dois = [&](int q, int t, const detalhe::par* o1, const detalhe::par* o2) {
         using detalhe::par;
-        if constexpr (!com_iguais)
-            if (q == B / 2 - 1) traz(t);
+        if (q == B / 2 - 1) traz(t);
         const int P0 = base[2 * q] + nx - t + 4 * q, P1 = base[2 * q + 1] + nx - t + 4 * q + 2;
         par f, g, h;
         if (com_iguais && t >= t0[q] && t <= t1[q]) {
@@ -431,8 +447,18 @@ std::size_t tamanho_de_delta(int nx, std::size_t n) {
     return nx >= 3 ? janela : n;
 }
 
+// pronta(j) is called whenever x is final from row j up: after each band, and with 1 at the end.
+struct SemAviso {
+    void operator()(int) const {}
+};
+
+template <typename Pronta = SemAviso>
 void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>& iguais, const double* y,
-                int lacuna, double* delta, double* x) {
+                int lacuna, double* delta, double* x, const Pronta& pronta = {}, bool trazer = false) {
+    // x is asked for where the arrays outgrow the caches (the factors then come from memory), or
+    // where the caller says x was last read on another core: then with prefetchw, since the
+    // stores would otherwise wait for the other core's copies to be given up.
+    const bool trazer_x = trazer || (iguais.vazio() && N >= volumes_para_trazer), w = trazer && tem_prefetchw();
     constexpr int banda = banda_retrocesso;
     const bool janela = nx >= 3;
     int j0 = ny - 1;
@@ -460,8 +486,9 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>
         for (; j0 - banda + 1 >= 1; j0 -= banda) {
             // On a grid whose arrays outgrow the caches, the steps ask for x of the band's volumes,
             // to be written, so that the sum after the band finds them at hand.
-            const auto pede = [&](int P) __attribute__((always_inline)) { __builtin_prefetch(x + P, 1); };
-            const bool ok = trazendo<banda>(N, (j0 - banda) * nx + 1, j0 * nx - 7, pede, [&](const auto& traz) {
+            const auto pede = [&](int P) __attribute__((always_inline)) { detalhe::traz_para_escrever(x + P, w); };
+            const bool ok = trazendo<banda>(trazer_x, (j0 - banda) * nx + 1, j0 * nx - 7, pede,
+                                            [&](const auto& traz) {
                 return com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
                     return retrocesso_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_U, iguais, y, lacuna, delta, od,
                                                                            traz);
@@ -473,9 +500,11 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>
             // The band's bottom row is the row above the next band.
             std::memcpy(delta + banda * nx + 1, delta + 1, static_cast<std::size_t>(nx) * sizeof(double));
             od -= banda * nx;
+            pronta(j0 - banda + 1);
         }
     simples(j0 * nx, 1);
     for (int P = 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P - od];
+    pronta(1);
 }
 
 }  // namespace
@@ -657,8 +686,81 @@ void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, d
 
 namespace {
 
+// On a team, the residuals after the first are computed by a second member while the first takes
+// the substitutions: the residual of a row needs x final in it and in the rows beside it, and the
+// backward substitution makes x final from the top down, band by band; the member computing the
+// residuals follows it down, and the forward substitution starts from row 1 once the residual is
+// whole. Each residual is the same function of x as on one thread, and its squares are added lane
+// by lane, which the stop test's bounds allow in any order.
+struct Parceiro {
+    int ny;
+    double* res;                      // the later residuals, whole
+    std::atomic<long> x_final{0};     // marca(k, j): in correction k, x final from row j up
+    std::atomic<int> residuos{0};     // corrections after which the residual is whole in res
+    std::atomic<bool> fim{false};     // the substitutions have stopped
+    double soma = 0.0;                // the squares of the last residual, lane by lane
+    long marca(int k, int j) const { return static_cast<long>(k - 1) * (ny + 1) + (ny - j + 1); }
+};
+
+// The two members wait on each other for a band's time, about a microsecond: a yield would cost
+// as much, so they spin longer before it.
+constexpr int giros_do_parceiro = 4096;
+
+void residuos_do_parceiro(Parceiro& p, const Sistema& s, const Iguais<Linha>& iguais, const double* x,
+                          int limite_it) {
+    const int nx = s.nx, ny = s.ny, N = s.N;
+    for (int k = 1; k < limite_it; ++k) {
+        double soma = 0.0;
+        // Rows j..proxima are next, j the lowest whose neighbours are final.
+        for (int proxima = ny; proxima >= 1;) {
+            int j = 0;
+            espera_que([&] {
+                const long feitas = p.x_final.load(std::memory_order_acquire) - p.marca(k, ny + 1);
+                j = feitas >= ny ? 1 : static_cast<int>(ny - feitas + 2);
+                return (feitas >= 0 && j <= proxima) || p.fim.load(std::memory_order_acquire);
+            }, giros_do_parceiro);
+            if (p.fim.load(std::memory_order_relaxed)) return;
+            soma = residuo_faixa<false>(nx, N, s.a, iguais, s.bp, x, p.res, 0, (j - 1) * nx + 1, proxima * nx, soma);
+            proxima = j - 1;
+        }
+        p.soma = soma;
+        p.residuos.store(k, std::memory_order_release);
+    }
+}
+
+void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const Repeticoes& iguais, double* x,
+               double tol, int nit, Trabalho& t, Parceiro* parceiro);
+
 void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const Repeticoes& iguais, double* x,
                double tol, int nit, Trabalho& t) {
+    // With no limit the count would never match and only the tolerance could end the loop.
+    const int limite_it = nit < 1 ? 1 : nit;
+    // A team where there are later residuals, bands, and rows enough for the team's loops.
+    Equipe* e = s.nx >= 3 && limite_it >= 2 && por_linhas_divide(s.ny, s.nx) ? equipe_atual() : nullptr;
+    if (e == nullptr) return correcoes(s, msi_L, msi_U, iguais, x, tol, nit, t, nullptr);
+    Parceiro p;
+    p.ny = s.ny;
+    p.res = t.vetor(3, static_cast<std::size_t>(s.N) + 1);
+    // An exception (an array that cannot grow) ends the second member's wait too, and is thrown
+    // once both have returned.
+    std::exception_ptr erro;
+    e->executa([&](int m) {
+        if (m == 0) {
+            try {
+                correcoes(s, msi_L, msi_U, iguais, x, tol, nit, t, &p);
+            } catch (...) {
+                erro = std::current_exception();
+            }
+            p.fim.store(true, std::memory_order_release);
+        } else if (m == 1) {
+            residuos_do_parceiro(p, s, iguais.a, x, limite_it);
+        }
+    });
+    if (erro) std::rethrow_exception(erro);
+}
+
+void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const Repeticoes& iguais, double* x,
+               double tol, int nit, Trabalho& t, Parceiro* parceiro) {
     const int nx = s.nx, ny = s.ny, N = s.N;
     const Linha* a = s.a;
     const double* bp = s.bp;
@@ -716,7 +818,12 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
         limite_exato();
     }
     for (int k = 1;; ++k) {
-        retrocesso(nx, ny, N, msi_U, iguais.U, y, lacuna, delta, x);
+        if (parceiro != nullptr)
+            retrocesso(
+                nx, ny, N, msi_U, iguais.U, y, lacuna, delta, x,
+                [&](int j) { parceiro->x_final.store(parceiro->marca(k, j), std::memory_order_release); }, true);
+        else
+            retrocesso(nx, ny, N, msi_U, iguais.U, y, lacuna, delta, x);
         // After the last correction allowed the residual would only be compared: x is final.
         if (k == limite_it) break;
         // The next forward substitution is taken with the residual, before the stop test reads
@@ -725,8 +832,14 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
         // other side; the first residual (still whole in res) gives the exact limit, and then
         // the residual computed again over the whole grid the sum in order.
         soma = 0.0;
-        // With fewer than three columns the forward substitution takes no window: res_k is res.
-        avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<true>(faixa(res_k), traz));
+        if (parceiro != nullptr) {
+            espera_que([&] { return parceiro->residuos.load(std::memory_order_acquire) >= k; }, giros_do_parceiro);
+            soma = parceiro->soma;
+            avanco(nx, ny, N, msi_L, iguais.L, parceiro->res, y, lacuna, ResiduoPronto{parceiro->res});
+        } else {
+            // With fewer than three columns the forward substitution takes no window: res_k is res.
+            avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<true>(faixa(res_k), traz));
+        }
         // 1 above the limit, 0 not above, -1 where the bounds cannot tell.
         const auto pelos_limites = [&] {
             if (!std::isfinite(soma)) return -1;

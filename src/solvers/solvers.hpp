@@ -53,7 +53,7 @@ struct Repeticoes {
 // What the solvers keep for a grid: MSI's factors, reserved once per run with the work arrays
 // the solver keeps from one call to the next (Jacobi and SOR the field before, ADI its two line
 // multipliers, MSI the residual, y and the correction, the last with the window of the later
-// residuals).
+// residuals, and on a team the later residuals whole).
 struct Trabalho {
     std::vector<FatorL> msi_L;
     std::vector<FatorU> msi_U;
@@ -69,13 +69,13 @@ struct Trabalho {
     } msi_fixa;
     // The arrays of a grid of N volumes; given the grid's nx too, MSI's y with its gaps.
     void reserva(int solver, int N, int nx = 0);
-    // Work array k (0 to 2) with at least n entries. It holds whatever the last call left there:
+    // Work array k (0 to 3) with at least n entries. It holds whatever the last call left there:
     // a solver writes each entry before it reads it. The sanitizer build fills it with NaN on
     // every call, so that an entry read before it is written shows in the results.
     double* vetor(int k, std::size_t n);
 
 private:
-    std::vector<double> vetores_[3];
+    std::vector<double> vetores_[4];
 };
 
 // Every solver: improves x in place for the system s, with the controls k.

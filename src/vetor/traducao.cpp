@@ -27,4 +27,13 @@ Traducao traducao() {
 
 void escolhe_traducao(Traducao t) { escolhida.store(t, std::memory_order_relaxed); }
 
+bool tem_prefetchw() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool tem = __builtin_cpu_supports("prfchw");
+    return tem;
+#else
+    return false;
+#endif
+}
+
 }  // namespace quelna

@@ -20,6 +20,9 @@ Traducao traducao();
 // two-lane form, oito gives the choice back to the processor (the default).
 void escolhe_traducao(Traducao t);
 
+// Whether the processor asks for a line to be written (prefetchw) as well as to be read.
+bool tem_prefetchw();
+
 // The rendering t for as long as the object lives, then the one before it (the tests and the
 // benchmarks take each rendering in turn).
 class ComTraducao {

@@ -201,6 +201,20 @@ __attribute__((always_inline)) inline void traz_para_residuo(int nx, const Linha
     __builtin_prefetch(x + P + nx);
 }
 
+// Asks for the line of p, to be written: with prefetchw (where the processor has it, `w`) the line
+// comes to this core's caches as its own, so that a store to a line another core has read does
+// not wait there for the other copy to be given up; otherwise as an ordinary prefetch. A hint:
+// nothing it does changes a value.
+__attribute__((always_inline)) inline void traz_para_escrever(const double* p, bool w) {
+#if defined(__x86_64__) || defined(__i386__)
+    if (w) {
+        asm volatile("prefetchw %0" : : "m"(*p));
+        return;
+    }
+#endif
+    __builtin_prefetch(p, 1);
+}
+
 // One row's coefficients in every lane, in the form linha_de gives: for volumes that share it.
 template <typename T>
 __attribute__((always_inline)) inline auto linha_repetida(const Linha& r) {

@@ -229,7 +229,8 @@ TEST_P(FastKernels, PressureCorrectionWithRepeatedFactorsGivesTheLiteralBytes) {
 
 // MSI's stop test when the residual's norm lies within rounding of the limit: a tolerance set
 // from the norm after one correction puts the limit there, where only the sum in numbering order
-// can decide; the fast form gives the literal bytes either way the test falls.
+// can decide; the fast form gives the literal bytes either way the test falls, on one thread and
+// with the later residuals computed by a second member of a team of 2 or 3.
 TEST_P(FastKernels, MsiStopsAsTheLiteralLoopsWhereTheNormMeetsTheLimit) {
     const auto norma = [](const SistemaDeTeste& s) {
         double soma = 0.0;
@@ -243,6 +244,8 @@ TEST_P(FastKernels, MsiStopsAsTheLiteralLoopsWhereTheNormMeetsTheLimit) {
         }
         return std::sqrt(soma);
     };
+    for (const int membros : {1, 2, 3}) {
+    Equipe equipe(membros);
     unsigned semente = 700;
     for (const auto& [nx, ny] : tamanhos) {
         const SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
@@ -256,10 +259,14 @@ TEST_P(FastKernels, MsiStopsAsTheLiteralLoopsWhereTheNormMeetsTheLimit) {
             Trabalho tr, tl;
             tr.reserva(5, s.N);
             tl.reserva(5, s.N);
-            resolve(5, r.visto(), Controles{4, tol, 1.0}, r.x.data(), tr);
+            {
+                const ComEquipe com(&equipe, false, 1);
+                resolve(5, r.visto(), Controles{4, tol, 1.0}, r.x.data(), tr);
+            }
             na_literal([&] { resolve(5, l.visto(), Controles{4, tol, 1.0}, l.x.data(), tl); });
-            EXPECT_TRUE(mesmos_bytes(r.x, l.x)) << nx << " x " << ny << ", tol " << tol;
+            EXPECT_TRUE(mesmos_bytes(r.x, l.x)) << nx << " x " << ny << ", tol " << tol << ", " << membros << " threads";
         }
+    }
     }
 }
 
@@ -278,14 +285,21 @@ TEST_P(FastKernels, MsiOnAGridThatOutgrowsTheCachesGivesTheLiteralBytes) {
             if (P % nx == 0) r.ae = 0.0;
             r.ap = 0.5 - (r.as + r.aw + r.ae + r.an);
         }
-        SistemaDeTeste r = s, l = s;
+        SistemaDeTeste l = s;
         Trabalho tr, tl;
         tr.reserva(5, s.N, nx);
         tl.reserva(5, s.N);
         const Controles k{4, 0.0, 1.0};
-        resolve(5, r.visto(), k, r.x.data(), tr);
         na_literal([&] { resolve(5, l.visto(), k, l.x.data(), tl); });
-        EXPECT_TRUE(mesmos_bytes(r.x, l.x)) << (pelas_pontas ? "with" : "without") << " couplings across row ends";
+        // On one thread, and with the later residuals on a second member of a team.
+        for (const int membros : {1, 2}) {
+            SistemaDeTeste r = s;
+            Equipe equipe(membros);
+            const ComEquipe com(&equipe);
+            resolve(5, r.visto(), k, r.x.data(), tr);
+            EXPECT_TRUE(mesmos_bytes(r.x, l.x))
+                << (pelas_pontas ? "with" : "without") << " couplings across row ends, " << membros << " threads";
+        }
     }
 }
 
@@ -296,6 +310,9 @@ TEST_P(FastKernels, MsiOnAGridThatOutgrowsTheCachesGivesTheLiteralBytes) {
 // the literal bytes, stopping on the count or on the tolerance, called twice on one workspace.
 // 514 columns give y its gaps after each row.
 TEST_P(FastKernels, MsiBandsGiveTheLiteralBytesForEveryCountOfRowsLeft) {
+    // On one thread, and with the later residuals on the second member of a team of 3.
+    for (const int membros : {1, 3}) {
+    Equipe equipe(membros);
     unsigned semente = 1300;
     // With the east couplings across row ends kept (and the west ones not), no band falls back
     // either, and the south-east neighbour of a row's last volume, its own row's first, counts.
@@ -320,20 +337,24 @@ TEST_P(FastKernels, MsiBandsGiveTheLiteralBytesForEveryCountOfRowsLeft) {
                         // An entry of the work arrays read before it is written (the gaps after
                         // the rows of y included) spreads as NaN, even where a zero multiplies it;
                         // with the east couplings, a wrong entry read is a finite wrong value.
-                        for (int v = 0; v < 3 && !leste; ++v) {
+                        for (int v = 0; v < 4 && !leste; ++v) {
                             const std::size_t tamanho =
                                 v == 1 ? tamanho_de_y(nx, ny) : static_cast<std::size_t>(s.N) + 1;
                             double* w = tr.vetor(v, tamanho);
                             std::fill(w, w + tamanho, std::numeric_limits<double>::quiet_NaN());
                         }
-                        resolve(5, r.visto(), k, r.x.data(), tr);
+                        {
+                            const ComEquipe com(&equipe, false, 1);
+                            resolve(5, r.visto(), k, r.x.data(), tr);
+                        }
                         na_literal([&] { resolve(5, l.visto(), k, l.x.data(), tl); });
                         EXPECT_TRUE(mesmos_bytes(r.x, l.x))
                             << nx << " x " << ny << (fixa ? ", fixed" : "") << (leste ? ", east" : "") << ", tol "
-                            << tol << ", call " << chamada;
+                            << tol << ", call " << chamada << ", " << membros << " threads";
                     }
                 }
         }
+    }
 }
 
 // On one thread, and with the residuals taken by rows on teams of 2 and 3 threads.
