@@ -3,6 +3,10 @@
 #include <atomic>
 #include <cstdlib>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
+
 namespace quelna {
 
 namespace {
@@ -29,7 +33,11 @@ void escolhe_traducao(Traducao t) { escolhida.store(t, std::memory_order_relaxed
 
 bool tem_prefetchw() {
 #if defined(__x86_64__) || defined(__i386__)
-    static const bool tem = __builtin_cpu_supports("prfchw");
+    // Bit 8 of ECX in the extended leaf 0x80000001 (the compilers' feature names for it differ).
+    static const bool tem = [] {
+        unsigned a = 0, b = 0, c = 0, d = 0;
+        return __get_cpuid(0x80000001u, &a, &b, &c, &d) != 0 && (c & (1u << 8)) != 0;
+    }();
     return tem;
 #else
     return false;
