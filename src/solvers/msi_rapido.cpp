@@ -694,12 +694,12 @@ namespace {
 // by lane, which the stop test's bounds allow in any order.
 struct Parceiro {
     int ny;
-    double* res;                      // the later residuals, whole
-    std::atomic<long> x_final{0};     // marca(k, j): in correction k, x final from row j up
-    std::atomic<int> residuos{0};     // corrections after which the residual is whole in res
-    std::atomic<bool> fim{false};     // the substitutions have stopped
-    double soma = 0.0;                // the squares of the last residual, lane by lane
-    long marca(int k, int j) const { return static_cast<long>(k - 1) * (ny + 1) + (ny - j + 1); }
+    double* res;                        // the later residuals, whole
+    std::atomic<long long> x_final{0};  // marca(k, j): in correction k, x final from row j up
+    std::atomic<int> residuos{0};       // corrections after which the residual is whole in res
+    std::atomic<bool> fim{false};       // the substitutions have stopped
+    double soma = 0.0;                  // the squares of the last residual, lane by lane
+    long long marca(int k, int j) const { return static_cast<long long>(k - 1) * (ny + 1) + (ny - j + 1); }
 };
 
 // The two members wait on each other for a band's time, about a microsecond: a yield would cost
@@ -715,7 +715,7 @@ void residuos_do_parceiro(Parceiro& p, const Sistema& s, const Iguais<Linha>& ig
         for (int proxima = ny; proxima >= 1;) {
             int j = 0;
             espera_que([&] {
-                const long feitas = p.x_final.load(std::memory_order_acquire) - p.marca(k, ny + 1);
+                const long long feitas = p.x_final.load(std::memory_order_acquire) - p.marca(k, ny + 1);
                 j = feitas >= ny ? 1 : static_cast<int>(ny - feitas + 2);
                 return (feitas >= 0 && j <= proxima) || p.fim.load(std::memory_order_acquire);
             }, giros_do_parceiro);
