@@ -448,17 +448,19 @@ std::size_t tamanho_de_delta(int nx, std::size_t n) {
 }
 
 // pronta(j) is called whenever x is final from row j up: after each band, and with 1 at the end.
+// A caller that asks for it has another core read x.
 struct SemAviso {
     void operator()(int) const {}
 };
 
 template <typename Pronta = SemAviso>
 void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>& iguais, const double* y,
-                int lacuna, double* delta, double* x, const Pronta& pronta = {}, bool trazer = false) {
+                int lacuna, double* delta, double* x, const Pronta& pronta = {}) {
     // x is asked for where the arrays outgrow the caches (the factors then come from memory), or
-    // where the caller says x was last read on another core: then with prefetchw, since the
-    // stores would otherwise wait for the other core's copies to be given up.
-    const bool trazer_x = trazer || (iguais.vazio() && N >= volumes_para_trazer), w = trazer && tem_prefetchw();
+    // where another core reads it: then with prefetchw, since the stores would otherwise wait for
+    // the other core's copies to be given up.
+    constexpr bool lido_fora = !std::is_same_v<Pronta, SemAviso>;
+    const bool trazer_x = lido_fora || (iguais.vazio() && N >= volumes_para_trazer), w = lido_fora && tem_prefetchw();
     constexpr int banda = banda_retrocesso;
     const bool janela = nx >= 3;
     int j0 = ny - 1;
@@ -819,9 +821,9 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
     }
     for (int k = 1;; ++k) {
         if (parceiro != nullptr)
-            retrocesso(
-                nx, ny, N, msi_U, iguais.U, y, lacuna, delta, x,
-                [&](int j) { parceiro->x_final.store(parceiro->marca(k, j), std::memory_order_release); }, true);
+            retrocesso(nx, ny, N, msi_U, iguais.U, y, lacuna, delta, x, [&](int j) {
+                parceiro->x_final.store(parceiro->marca(k, j), std::memory_order_release);
+            });
         else
             retrocesso(nx, ny, N, msi_U, iguais.U, y, lacuna, delta, x);
         // After the last correction allowed the residual would only be compared: x is final.
