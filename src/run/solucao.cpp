@@ -116,10 +116,15 @@ private:
     double com_ = 0.0, sem_ = 0.0;
 };
 
+// The matrix a solve is given: its own, the one of the solve before (v's is u's), or the pressure
+// correction's, the same in every call.
+enum class Matriz { nova, anterior, fixa };
+
 void resolve_sistema(const CaseData& caso, Campos& c, Campo& x, int nit, double tol, Trabalho& t,
-                     bool matriz_fixa = false) {
-    resolve(caso.solver, Sistema{caso.nx, caso.ny, caso.N, c.a.data(), c.bp.data()},
-            Controles{nit, tol, caso.w, matriz_fixa}, x.data(), t);
+                     Matriz m = Matriz::nova) {
+    const Controles k{.nit = nit, .tol = tol, .w = caso.w, .matriz_fixa = m == Matriz::fixa,
+                      .matriz_anterior = m == Matriz::anterior};
+    resolve(caso.solver, Sistema{caso.nx, caso.ny, caso.N, c.a.data(), c.bp.data()}, k, x.data(), t);
 }
 
 // The next time step starts from the fields of this one, copied by rows on the threads that
@@ -194,10 +199,11 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
         resolve_sistema(caso, c, c.u, caso.nit_uv, caso.tol_uv, t);
         norma(nx, ny, N, c.a.data(), c.bp.data(), c.u.data(), residuo);
 
-        // The v equation shares the coefficients of the real rows with u.
+        // The v equation shares the coefficients of the real rows with u, and its walls' rows are
+        // written again with the same values: its matrix is u's.
         termo_fonte_v(caso, c);
         contorno_v(caso, c);
-        resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv, t);
+        resolve_sistema(caso, c, c.v, caso.nit_uv, caso.tol_uv, t, Matriz::anterior);
         norma(nx, ny, N, c.a.data(), c.bp.data(), c.v.data(), residuo);
 
         velocidades_face(caso, c);
@@ -206,7 +212,7 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
             coeficientes_plinha(caso, c);
             contorno_plinha(caso, c);
             // The pressure correction's matrix depends on the grid and dt alone.
-            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, t, true);
+            resolve_sistema(caso, c, c.plinha, caso.nit_p, caso.tol_p, t, Matriz::fixa);
             corrige_p(caso, c);
             corrige_uv(caso, c);
             corrige_face(caso, c);

@@ -75,7 +75,9 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     const auto n = static_cast<std::size_t>(s.N) + 1;
     if (t.msi_L.size() < n) t.msi_L.resize(n);
     if (t.msi_U.size() < n) t.msi_U.resize(n);
+    // The plain loops factor every matrix, even one said to be the call before's.
     literal::msi_fatores(s, t.msi_L.data(), t.msi_U.data());
+    t.msi_fatorada = {s.nx, s.ny};
     literal::msi_correcoes(s, t.msi_L.data(), t.msi_U.data(), x, k.tol, k.nit, t);
 }
 

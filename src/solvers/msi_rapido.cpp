@@ -675,8 +675,13 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
     }
     if (t.msi_L.size() < n) t.msi_L.resize(n);
     if (t.msi_U.size() < n) t.msi_U.resize(n);
-    // The factors always belong to the current matrix.
-    msi_fatores(s, t.msi_L.data(), t.msi_U.data());
+    // The factors always belong to the current matrix: those of the call before where it is the
+    // same matrix (the v equation's after u's), on the same grid of two columns or more.
+    const bool fatorada = k.matriz_anterior && s.nx >= 2 && t.msi_fatorada.nx == s.nx && t.msi_fatorada.ny == s.ny;
+    if (!fatorada) {
+        msi_fatores(s, t.msi_L.data(), t.msi_U.data());
+        t.msi_fatorada = {s.nx, s.ny};
+    }
     msi_correcoes(s, t.msi_L.data(), t.msi_U.data(), x, k.tol, k.nit, t);
 }
 

@@ -95,6 +95,7 @@ void Trabalho::reserva(int solver, int N, int nx) {
     if (solver == 5) {
         msi_L.assign(n, FatorL{});
         msi_U.assign(n, FatorU{});
+        msi_fatorada = {};
         msi_fixa.L.assign(n, FatorL{});
         msi_fixa.U.assign(n, FatorU{});
         msi_fixa.a.assign(n, Linha{});

@@ -31,6 +31,10 @@ struct Controles {
     // correction's is a constant of the grid and dt): MSI keeps its factors with a copy of the
     // matrix and factors again only when a byte of it differs.
     bool matriz_fixa = false;
+    // The matrix is, byte for byte, that of the last call on the same work arrays without
+    // matriz_fixa (the v equation's is u's: they share the real rows and the walls). MSI then takes
+    // the factors that call left rather than factoring again. The caller vouches for it.
+    bool matriz_anterior = false;
 };
 
 // Volumes whose entries of an array (rows of the matrix, of a factor) are one and the same
@@ -57,6 +61,10 @@ struct Repeticoes {
 struct Trabalho {
     std::vector<FatorL> msi_L;
     std::vector<FatorU> msi_U;
+    // The grid of the matrix whose factors msi_L and msi_U hold (0 by 0 where they hold none).
+    struct {
+        int nx = 0, ny = 0;
+    } msi_fatorada;
     // The factors of a matrix given as fixed, and that matrix (rows 1..N; nx, ny of its grid).
     struct FatoresGuardados {
         std::vector<FatorL> L;

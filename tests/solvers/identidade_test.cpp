@@ -133,6 +133,72 @@ TEST_P(FastKernels, KeptFactorsOfAFixedMatrixAreThoseOfAFreshFactorization) {
     EXPECT_EQ(t.msi_fixa.fatoracoes, 2);
 }
 
+// The v equation's MSI call takes the factors u's call left. In the cycle its matrix is u's byte
+// for byte, so those are the factors of a fresh factorization of it; on a random system they are
+// taken only where the call before factored a matrix of the same grid of two columns or more.
+TEST_P(FastKernels, TheVEquationTakesTheFactorsOfUsMatrixOnlyWhereTheyAreItsOwn) {
+    for (const auto& trocas : {std::map<int, std::string>{{2, "13"}, {3, "9"}, {6, "3"}, {7, "5"}},
+                               std::map<int, std::string>{{2, "9"}, {3, "14"}, {6, "3"}, {7, "5"}, {15, "0"}, {18, "1"}}}) {
+        PastaTemporaria pasta;
+        const CaseData caso = le_caso_texto(texto_caso(trocas), arquivo_caso);
+        Campos c;
+        prepara_campos(caso, c);
+        Trabalho t;
+        {
+            ArquivoTexto l("l"), i("i"), r("r");
+            ciclo(caso, c, t, l, i, r);
+        }
+        const std::string onde = std::to_string(caso.nx) + " x " + std::to_string(caso.ny);
+        const Sistema s{caso.nx, caso.ny, caso.N, c.a.data(), c.bp.data()};
+        const auto n = static_cast<std::size_t>(caso.N) + 1;
+        coeficientes_uv(caso, c);
+        termo_fonte_u(caso, c);
+        contorno_u(caso, c);
+        auto u = c.u;
+        resolve(5, s, Controles{.nit = 3, .tol = 1e-3}, u.data(), t);
+        const std::vector<FatorL> L_u(t.msi_L.begin(), t.msi_L.begin() + static_cast<std::ptrdiff_t>(n));
+        const std::vector<FatorU> U_u(t.msi_U.begin(), t.msi_U.begin() + static_cast<std::ptrdiff_t>(n));
+        termo_fonte_v(caso, c);
+        contorno_v(caso, c);
+        std::vector<FatorL> L_v(n);
+        std::vector<FatorU> U_v(n);
+        na_literal([&] { msi_fatores(s, L_v.data(), U_v.data()); });
+        EXPECT_EQ(std::memcmp(L_u.data() + 1, L_v.data() + 1, caso.N * sizeof(FatorL)), 0) << onde;
+        EXPECT_EQ(std::memcmp(U_u.data() + 1, U_v.data() + 1, caso.N * sizeof(FatorU)), 0) << onde;
+        auto v = c.v, v_literal = c.v;
+        resolve(5, s, Controles{.nit = 3, .tol = 1e-3, .matriz_anterior = true}, v.data(), t);
+        Trabalho tr;
+        na_literal([&] { resolve(5, s, Controles{.nit = 3, .tol = 1e-3}, v_literal.data(), tr); });
+        EXPECT_TRUE(mesmos_bytes(v, v_literal)) << onde;
+    }
+    // Said to be the call before's matrix where the factors at hand are not its own: after another
+    // grid, after the arrays were reserved again, and on a single column, whose factors depend on
+    // what the arrays held before. Each call against the literal loops' same sequence.
+    const Controles nova{.nit = 4, .tol = 1e-4}, anterior{.nit = 4, .tol = 1e-4, .matriz_anterior = true};
+    for (const auto& [nx, ny] : tamanhos) {
+        if (nx == ny) continue;
+        SistemaDeTeste s = sistema_aleatorio(nx, ny, 70), outra = sistema_aleatorio(ny, nx, 71), mesma = s;
+        SistemaDeTeste rs = s, routra = outra, rmesma = mesma;
+        Trabalho t, tr;
+        t.reserva(5, s.N);
+        tr.reserva(5, s.N);
+        const auto os_dois = [&](SistemaDeTeste& f, SistemaDeTeste& r, const Controles& k) {
+            resolve(5, f.visto(), k, f.x.data(), t);
+            na_literal([&] { resolve(5, r.visto(), k, r.x.data(), tr); });
+            return mesmos_bytes(f.x, r.x);
+        };
+        const std::string onde = std::to_string(nx) + " x " + std::to_string(ny);
+        EXPECT_TRUE(os_dois(s, rs, nova)) << onde;
+        t.reserva(5, s.N);
+        tr.reserva(5, s.N);
+        EXPECT_TRUE(os_dois(s, rs, anterior)) << onde << ", reservada de novo";
+        // The same matrix again with another right-hand side: taken on two columns or more.
+        for (int P = 1; P <= mesma.N; ++P) mesma.bp[P] = rmesma.bp[P] = std::sin(3.0 * P);
+        EXPECT_TRUE(os_dois(mesma, rmesma, anterior)) << onde << ", a mesma matriz";
+        EXPECT_TRUE(os_dois(outra, routra, anterior)) << onde << ", outra malha";
+    }
+}
+
 namespace {
 
 // MSI on a fixed matrix, three calls with other right-hand sides, against the literal loops; the
