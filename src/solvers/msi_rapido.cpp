@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <type_traits>
@@ -447,6 +448,23 @@ std::size_t tamanho_de_delta(int nx, std::size_t n) {
     return nx >= 3 ? janela : n;
 }
 
+// x += delta at the volumes ini..fim (the correction of P at delta[P - od]), as many at a time as
+// the widest vector holds: each sum is the plain loop's.
+void soma_correcao(double* x, const double* delta, int od, int ini, int fim) {
+    nas_larguras([](auto lanes, double* x, const double* delta, int od, int ini, int fim)
+                     __attribute__((always_inline)) {
+        using V = typename decltype(lanes)::tipo;
+        constexpr int L = sizeof(V) / sizeof(double);
+        int P = ini;
+        // Up to where x's vectors start a cache line one by one, so that no store of a vector
+        // writes two lines.
+        for (; P <= fim && reinterpret_cast<std::uintptr_t>(x + P) % 64 != 0; ++P) x[P] = x[P] + delta[P - od];
+        for (; P + L - 1 <= fim; P += L)
+            detalhe::guarda(x + P, detalhe::carrega<V>(x + P) + detalhe::carrega<V>(delta + (P - od)));
+        for (; P <= fim; ++P) x[P] = x[P] + delta[P - od];
+    }, x, delta, od, ini, fim);
+}
+
 // pronta(j) is called whenever x is final from row j up: after each band, and with 1 at the end.
 // A caller that asks for it has another core read x.
 struct SemAviso {
@@ -498,14 +516,14 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>
             });
             if (!ok) simples(j0 * nx, (j0 - banda) * nx + 1);
             // x is not read by the substitution: adding the corrections after the band is the same.
-            for (int P = (j0 - banda) * nx + 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P - od];
+            soma_correcao(x, delta, od, (j0 - banda) * nx + 1, j0 * nx);
             // The band's bottom row is the row above the next band.
             std::memcpy(delta + banda * nx + 1, delta + 1, static_cast<std::size_t>(nx) * sizeof(double));
             od -= banda * nx;
             pronta(j0 - banda + 1);
         }
     simples(j0 * nx, 1);
-    for (int P = 1; P <= j0 * nx; ++P) x[P] = x[P] + delta[P - od];
+    soma_correcao(x, delta, od, 1, j0 * nx);
     pronta(1);
 }
 
