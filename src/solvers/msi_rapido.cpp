@@ -456,9 +456,9 @@ void soma_correcao(double* x, const double* delta, int od, int ini, int fim) {
         using V = typename decltype(lanes)::tipo;
         constexpr int L = sizeof(V) / sizeof(double);
         int P = ini;
-        // Up to where x's vectors start a cache line one by one, so that no store of a vector
-        // writes two lines.
-        for (; P <= fim && reinterpret_cast<std::uintptr_t>(x + P) % 64 != 0; ++P) x[P] = x[P] + delta[P - od];
+        // One by one up to where x's vectors start on their width, so that no store of a vector
+        // writes two cache lines.
+        for (; P <= fim && reinterpret_cast<std::uintptr_t>(x + P) % sizeof(V) != 0; ++P) x[P] = x[P] + delta[P - od];
         for (; P + L - 1 <= fim; P += L)
             detalhe::guarda(x + P, detalhe::carrega<V>(x + P) + detalhe::carrega<V>(delta + (P - od)));
         for (; P <= fim; ++P) x[P] = x[P] + delta[P - od];
