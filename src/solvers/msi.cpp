@@ -85,8 +85,7 @@ void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t) {
 void msi_correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, double* x, double tol, int nit,
                    Trabalho&) {
     const int nx = s.nx, N = s.N;
-    // With no limit the count would never match and only the tolerance could end the loop.
-    const int limite_it = nit < 1 ? 1 : nit;
+    const int limite_it = correcoes_permitidas(nit);
     std::vector<double> res(static_cast<std::size_t>(N) + 1), y(res.size()), delta(res.size());
     const double limite = residuo(nx, N, s.a, s.bp, x, res.data()) * tol;
     for (int k = 1;; ++k) {

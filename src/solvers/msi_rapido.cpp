@@ -758,8 +758,7 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
 
 void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const Repeticoes& iguais, double* x,
                double tol, int nit, Trabalho& t) {
-    // With no limit the count would never match and only the tolerance could end the loop.
-    const int limite_it = nit < 1 ? 1 : nit;
+    const int limite_it = correcoes_permitidas(nit);
     // A team where there are later residuals, bands, and rows enough for the team's loops.
     Equipe* e = s.nx >= 3 && limite_it >= 2 && por_linhas_divide(s.ny, s.nx) ? equipe_atual() : nullptr;
     if (e == nullptr) return correcoes(s, msi_L, msi_U, iguais, x, tol, nit, t, nullptr);
@@ -789,8 +788,7 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
     const int nx = s.nx, ny = s.ny, N = s.N;
     const Linha* a = s.a;
     const double* bp = s.bp;
-    // With no limit the count would never match and only the tolerance could end the loop.
-    const int limite_it = nit < 1 ? 1 : nit;
+    const int limite_it = correcoes_permitidas(nit);
     const std::size_t n = static_cast<std::size_t>(N) + 1;
     // Each residual is computed band by band just before the forward substitution takes the band,
     // and read back from the nearest cache. The first one is kept whole in res (the limit may need

@@ -108,6 +108,10 @@ void adi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 // nit <= 0 counts as 1).
 void msi(const Sistema& s, const Controles& k, double* x, Trabalho& t);
 
+// The most corrections MSI takes for a given nit. With no limit the count would never match and
+// only the tolerance could end the loop.
+inline int correcoes_permitidas(int nit) { return nit < 1 ? 1 : nit; }
+
 // MSI's two steps alone (the benchmarks time them apart), and the forward substitution of one
 // correction, y = L^-1 res.
 void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U);
