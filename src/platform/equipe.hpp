@@ -19,6 +19,8 @@ public:
     Equipe& operator=(const Equipe&) = delete;
 
     int membros() const { return membros_; }
+    // How many calls the team has run.
+    unsigned chamadas() const { return geracao_.load(std::memory_order_acquire); }
 
     // f(k) for every member k, 0 on the calling thread; returns when every f(k) has returned,
     // everything they wrote visible to the caller. Not to be called from inside an f.

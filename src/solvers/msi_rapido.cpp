@@ -759,8 +759,10 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
 void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const Repeticoes& iguais, double* x,
                double tol, int nit, Trabalho& t) {
     const int limite_it = correcoes_permitidas(nit);
-    // A team where there are later residuals, bands, and rows enough for the team's loops.
-    Equipe* e = s.nx >= 3 && limite_it >= 2 && por_linhas_divide(s.ny, s.nx) ? equipe_atual() : nullptr;
+    // A team where there are later residuals, bands, and rows enough for the team's loops, and
+    // where the cycle has not found that handing them over costs more than it saves.
+    Equipe* e = parceiro_permitido() && s.nx >= 3 && limite_it >= 2 && por_linhas_divide(s.ny, s.nx) ? equipe_atual()
+                                                                                                     : nullptr;
     if (e == nullptr) return correcoes(s, msi_L, msi_U, iguais, x, tol, nit, t, nullptr);
     Parceiro p;
     p.ny = s.ny;

@@ -18,10 +18,12 @@ inline constexpr long volumes_para_dividir = 8192;
 
 // a_provar marks a team the user did not ask for (the machine's processors, by default): the
 // outer cycle tries it against one thread and keeps it only where it gains. minimo is the
-// smallest loop shared (the tests share the loops of tiny grids).
+// smallest loop shared (the tests share the loops of tiny grids). parceiro lets a solver give a
+// second member work that trails its own sweep row by row (MSI's later residuals): each row it
+// hands over crosses between the cores twice, which only cores close together repay.
 class ComEquipe {
 public:
-    explicit ComEquipe(Equipe* e, bool a_provar = false, long minimo = volumes_para_dividir);
+    explicit ComEquipe(Equipe* e, bool a_provar = false, long minimo = volumes_para_dividir, bool parceiro = true);
     ~ComEquipe();
     ComEquipe(const ComEquipe&) = delete;
     ComEquipe& operator=(const ComEquipe&) = delete;
@@ -30,11 +32,13 @@ private:
     Equipe* antes_;
     bool a_provar_antes_;
     long minimo_antes_;
+    bool parceiro_antes_;
 };
 
 Equipe* equipe_atual();
 bool equipe_a_provar();
 long minimo_para_dividir();
+bool parceiro_permitido();
 
 // Whether por_linhas shares this many rows of nx volumes among a team now.
 inline bool por_linhas_divide(int linhas, int nx) {

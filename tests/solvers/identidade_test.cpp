@@ -136,6 +136,34 @@ TEST_P(FastKernels, KeptFactorsOfAFixedMatrixAreThoseOfAFreshFactorization) {
 // The v equation's MSI call takes the factors u's call left. In the cycle its matrix is u's byte
 // for byte, so those are the factors of a fresh factorization of it; on a random system they are
 // taken only where the call before factored a matrix of the same grid of two columns or more.
+// Where the cycle found the partner too costly, MSI keeps its residuals on the solving thread
+// (the team runs no call), with the same bytes as with the partner and as the plain loops.
+TEST_P(FastKernels, MsiKeepsItsResidualsOffATeamThatHasNoPartner) {
+    for (const auto& [nx, ny] : {std::pair{20, 17}, std::pair{9, 31}}) {
+        const SistemaDeTeste s = sistema_aleatorio(nx, ny, 4242);
+        std::vector<double> x[3];
+        unsigned chamadas[2] = {};
+        for (int k = 0; k < 3; ++k) {
+            SistemaDeTeste r = s;
+            Trabalho t;
+            t.reserva(5, r.N, nx);
+            const Controles c{4, 0.0, 1.0};
+            if (k == 2) {
+                na_literal([&] { resolve(5, r.visto(), c, r.x.data(), t); });
+            } else {
+                Equipe equipe(2);
+                const ComEquipe com(&equipe, false, 1, k == 0);
+                resolve(5, r.visto(), c, r.x.data(), t);
+                chamadas[k] = equipe.chamadas();
+            }
+            x[k] = r.x;
+        }
+        EXPECT_GE(chamadas[0], 1u) << nx << " x " << ny;
+        EXPECT_EQ(chamadas[1], 0u) << nx << " x " << ny;
+        EXPECT_TRUE(mesmos_bytes(x[0], x[2]) && mesmos_bytes(x[1], x[2])) << nx << " x " << ny;
+    }
+}
+
 TEST_P(FastKernels, TheVEquationTakesTheFactorsOfUsMatrixOnlyWhereTheyAreItsOwn) {
     for (const auto& trocas : {std::map<int, std::string>{{2, "13"}, {3, "9"}, {6, "3"}, {7, "5"}},
                                std::map<int, std::string>{{2, "9"}, {3, "14"}, {6, "3"}, {7, "5"}, {15, "0"}, {18, "1"}}}) {
