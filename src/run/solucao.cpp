@@ -13,6 +13,7 @@
 #include "platform/sinais.hpp"
 #include "run/execucao.hpp"
 #include "run/norma.hpp"
+#include "run/prova_da_equipe.hpp"
 #include "solvers/solvers.hpp"
 #include "vetor/faixas.hpp"
 
@@ -69,51 +70,6 @@ private:
     double proximo_ = 0.5;
     int it_base_ = 0;
     double razao_base_ = 0.0, t_base_ = 0.0, queda_ = 0.0;
-};
-
-// Which team the iterations take. One the user asked for (or none), always. The machine's
-// processors, by default, only while they gain: in every 256 outer iterations from the second,
-// 16 run with the team and on one thread in the order A B B A A B B A ..., so that a trend in
-// the iterations' cost weighs on both sides alike, and until the next trial the iterations take
-// the team only if its eight took 5 % less time than the other eight. Where moving the fields
-// between the cores costs more than the shared loops save (small grids, processors far apart,
-// and a virtual machine's processors may move apart during a run), the run stays on one thread.
-// Either way every bit it computes is the same.
-class ProvaDaEquipe {
-public:
-    ProvaDaEquipe()
-        : equipe_(equipe_atual()),
-          escolhida_(equipe_),
-          provando_(equipe_ != nullptr && equipe_->membros() > 1 && equipe_a_provar()) {}
-
-    Equipe* para(int it) const {
-        const int k = provando_ ? posicao(it) : -1;
-        if (k < 0) return escolhida_;
-        return com_equipe(k) ? equipe_ : nullptr;
-    }
-
-    void mede(int it, double segundos) {
-        const int k = provando_ ? posicao(it) : -1;
-        if (k < 0) return;
-        if (k == 0) com_ = sem_ = 0.0;
-        (com_equipe(k) ? com_ : sem_) += segundos;
-        if (k == janela - 1) escolhida_ = com_ < 0.95 * sem_ ? equipe_ : nullptr;
-    }
-
-private:
-    static constexpr int janela = 16, intervalo = 256;
-    // The place of iteration it in its trial, or -1 outside the trials.
-    static int posicao(int it) {
-        if (it < 2) return -1;
-        const int k = (it - 2) % intervalo;
-        return k < janela ? k : -1;
-    }
-    static bool com_equipe(int k) { return (k + 1) / 2 % 2 == 0; }
-
-    Equipe* equipe_;
-    Equipe* escolhida_;
-    bool provando_;
-    double com_ = 0.0, sem_ = 0.0;
 };
 
 // The matrix a solve is given: its own, the one of the solve before (v's is u's), or the pressure
@@ -186,10 +142,12 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
     const int nx = caso.nx, ny = caso.ny, N = caso.N;
     Progresso progresso(caso.itmax);
     const double zero = relogio_parede();
-    ProvaDaEquipe prova;
+    // MSI is the solver that hands work to a partner.
+    ProvaDaEquipe prova(equipe_atual(), equipe_a_provar(), caso.solver == 5, por_linhas_divide(ny, nx));
 
     for (int it = 1; it <= caso.itmax; ++it) {
-        const ComEquipe nesta(prova.para(it), false, minimo_para_dividir());
+        const Escolha escolha = prova.para(it);
+        const ComEquipe nesta(escolha.equipe, false, minimo_para_dividir(), escolha.parceiro);
         const double inicio = relogio_parede();
         double residuo = 0.0;
 
