@@ -142,8 +142,7 @@ EstadoCiclo ciclo(const CaseData& caso, Campos& c, Trabalho& t, ArquivoTexto& li
     const int nx = caso.nx, ny = caso.ny, N = caso.N;
     Progresso progresso(caso.itmax);
     const double zero = relogio_parede();
-    // MSI is the solver that hands work to a partner.
-    ProvaDaEquipe prova(equipe_atual(), equipe_a_provar(), caso.solver == 5, por_linhas_divide(ny, nx));
+    ProvaDaEquipe prova(equipe_atual(), equipe_a_provar(), solver_com_parceiro(caso.solver), por_linhas_divide(ny, nx));
 
     for (int it = 1; it <= caso.itmax; ++it) {
         const Escolha escolha = prova.para(it);

@@ -127,6 +127,10 @@ std::size_t tamanho_de_y(int nx, int ny);
 // runs none and x keeps its values.
 void resolve(int solver, const Sistema& s, const Controles& k, double* x, Trabalho& t);
 
+// Whether `solver` hands part of its work to a second member of a team where the team's scope
+// allows it (MSI its later residuals).
+inline bool solver_com_parceiro(int solver) { return solver == 5; }
+
 // The plain loops of the solvers: their readable definition, which the fast forms above match
 // byte for byte and run where the literal rendering is chosen. They take their work arrays anew.
 namespace literal {

@@ -133,9 +133,6 @@ TEST_P(FastKernels, KeptFactorsOfAFixedMatrixAreThoseOfAFreshFactorization) {
     EXPECT_EQ(t.msi_fixa.fatoracoes, 2);
 }
 
-// The v equation's MSI call takes the factors u's call left. In the cycle its matrix is u's byte
-// for byte, so those are the factors of a fresh factorization of it; on a random system they are
-// taken only where the call before factored a matrix of the same grid of two columns or more.
 // Where the cycle found the partner too costly, MSI keeps its residuals on the solving thread
 // (the team runs no call), with the same bytes as with the partner and as the plain loops.
 TEST_P(FastKernels, MsiKeepsItsResidualsOffATeamThatHasNoPartner) {
@@ -164,6 +161,9 @@ TEST_P(FastKernels, MsiKeepsItsResidualsOffATeamThatHasNoPartner) {
     }
 }
 
+// The v equation's MSI call takes the factors u's call left. In the cycle its matrix is u's byte
+// for byte, so those are the factors of a fresh factorization of it; on a random system they are
+// taken only where the call before factored a matrix of the same grid of two columns or more.
 TEST_P(FastKernels, TheVEquationTakesTheFactorsOfUsMatrixOnlyWhereTheyAreItsOwn) {
     for (const auto& trocas : {std::map<int, std::string>{{2, "13"}, {3, "9"}, {6, "3"}, {7, "5"}},
                                std::map<int, std::string>{{2, "9"}, {3, "14"}, {6, "3"}, {7, "5"}, {15, "0"}, {18, "1"}}}) {
