@@ -174,7 +174,7 @@ __attribute__((always_inline)) inline detalhe::par do_par_anterior(const detalhe
 // decides where that pays: see avanco).
 template <int B, bool com_iguais, bool com_lacuna, typename Traz>
 bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, int od,
-                  double* y, int lacuna_dada, const Traz& traz) {
+                  double* y, int lacuna_dada, const Traz& traz, bool abaixo_pronto = true) {
     const LinhasDeY<com_lacuna> ly{nx, lacuna_dada};
     double oeste[B];
     int base[B];
@@ -194,7 +194,7 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
         const FatorL& L = msi_L[P];
         if (i > 1) {
             oeste[k] = y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, oeste[k], y[ly.sudeste(Y, i)], y[ly.sul(Y)]);
-        } else if (k == 0) {
+        } else if (k == 0 && abaixo_pronto) {
             oeste[k] = y[Y] =
                 avanca(res[P - od], L.e, L.d, L.c, L.b, y[ly.oeste(Y, i)], y[ly.sudeste(Y, i)], y[ly.sul(Y)]);
         } else {
@@ -239,7 +239,7 @@ bool avanco_banda(int nx, int j0, const FatorL* msi_L, const Iguais<FatorL>& igu
     const auto valor = [&](int k, int t) { return y[em_y(k, base[k] + 1 + t - 2 * k)]; };
     passos_da_banda<B>(nx, oeste, parcial, valor, dois);
     // The last volume of the row below row k.
-    for (int k = 1; ok && k < B; ++k) ok = std::isfinite(y[em_y(k - 1, base[k])]);
+    for (int k = abaixo_pronto ? 1 : 0; ok && k < B; ++k) ok = std::isfinite(y[em_y(k - 1, base[k])]);
     return ok;
 }
 
@@ -320,12 +320,8 @@ bool trazendo(bool trazer, int primeiro, int ultimo, const Pede& pede, const F& 
     });
 }
 
-template <typename Prepara>
-void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, double* y,
-            int lacuna, const Prepara& prepara) {
-    const bool janela = Prepara::janela && nx >= 3;
-    const int fim1 = nx < N ? nx : N;
-    prepara(1, fim1, 0);
+// Row 1 of the forward substitution, its volumes 1..fim1, one after another.
+void avanco_linha_1(int nx, int fim1, const FatorL* msi_L, const double* res, double* y) {
     for (int P = 1; P <= fim1; ++P) {
         const FatorL& L = msi_L[P];
         double t = res[P];
@@ -333,16 +329,28 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
         if (P - nx + 1 >= 1) t = t - L.c * y[P - nx + 1];
         y[P] = t / L.e;
     }
-    int od = 0;
-    // Whole rows, from the first volume of one to the last of another.
+}
+
+// Whole rows of the forward substitution in the plain order, from the first volume of one (ini)
+// to the last of another (fim), the residual of P at res[P - od].
+void avanco_simples(int nx, const FatorL* msi_L, const double* res, int od, double* y, int lacuna, int ini, int fim) {
     const LinhasDeY<true> ly{nx, lacuna};
-    const auto simples = [&](int ini, int fim) {
-        for (int j = (ini - 1) / nx + 1; (j - 1) * nx + 1 <= fim; ++j)
-            for (int i = 1, P = (j - 1) * nx + 1, Y = ly.em(P, j); i <= nx; ++i, ++P, ++Y) {
-                const FatorL& L = msi_L[P];
-                y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[ly.oeste(Y, i)], y[ly.sudeste(Y, i)], y[ly.sul(Y)]);
-            }
-    };
+    for (int j = (ini - 1) / nx + 1; (j - 1) * nx + 1 <= fim; ++j)
+        for (int i = 1, P = (j - 1) * nx + 1, Y = ly.em(P, j); i <= nx; ++i, ++P, ++Y) {
+            const FatorL& L = msi_L[P];
+            y[Y] = avanca(res[P - od], L.e, L.d, L.c, L.b, y[ly.oeste(Y, i)], y[ly.sudeste(Y, i)], y[ly.sul(Y)]);
+        }
+}
+
+template <typename Prepara>
+void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& iguais, const double* res, double* y,
+            int lacuna, const Prepara& prepara) {
+    const bool janela = Prepara::janela && nx >= 3;
+    const int fim1 = nx < N ? nx : N;
+    prepara(1, fim1, 0);
+    avanco_linha_1(nx, fim1, msi_L, res, y);
+    int od = 0;
+    const auto simples = [&](int ini, int fim) { avanco_simples(nx, msi_L, res, od, y, lacuna, ini, fim); };
     constexpr int banda = banda_avanco;
     int j0 = 2;
     if (nx >= 3)
@@ -366,6 +374,88 @@ void avanco(int nx, int ny, int N, const FatorL* msi_L, const Iguais<FatorL>& ig
     if (janela) od = (j0 - 1) * nx;
     prepara((j0 - 1) * nx + 1, N, od);
     simples((j0 - 1) * nx + 1, N);
+}
+
+// Two members of a team sharing the bands of forward substitutions as a pipeline: member m
+// takes the bands b = m, m + 2, ..., each some steps behind band b - 1, whose top row it reads,
+// with the same operations in the same order per volume as on one thread. feito0 and feito1 say
+// how far each member is in substitution k (1, 2, ...): k * por_vez + b * por_banda + the steps
+// of band b done, + por_banda - 1 once the band is whole. The first volume of a band's bottom
+// row reads the last of the row below, not yet computed: it is taken as within a band (see
+// avanco_banda), and a band where that fails sets `falhou` to k, after which the first member
+// does all the bands of substitution k again in the plain order.
+struct DuplaDeBandas {
+    static constexpr long long por_banda = 1LL << 24;
+    static constexpr long long por_vez = 1LL << 44;
+    alignas(64) std::atomic<long long> feito0{-1};
+    alignas(64) std::atomic<long long> feito1{-1};
+    alignas(64) std::atomic<int> falhou{0};
+    std::atomic<long long>& de(int m) { return m == 0 ? feito0 : feito1; }
+};
+
+// A forward substitution is shared by two members on rows of 64 columns or more (a band's
+// paired steps then outnumber the steps by which it trails the band below) and two bands at
+// least.
+bool em_dupla(int nx, int ny) { return nx >= 64 && ny >= 1 + 2 * banda_avanco; }
+
+// The two members wait on each other for a band's time, about a microsecond: a yield would cost
+// as much, so they spin longer before it.
+constexpr int giros_do_parceiro = 4096;
+
+// A member says how far its band is every 16 steps: a store at every step to the line the other
+// member reads would hold up the stores of y behind it while the line crosses.
+constexpr int passos_por_aviso = 16;
+
+template <typename Prepara>
+void avanco_em_dupla(int m, int k, DuplaDeBandas& d, int nx, int ny, int N, const FatorL* msi_L,
+                     const Iguais<FatorL>& iguais, const double* res, double* y, int lacuna, const Prepara& prepara) {
+    static_assert(!Prepara::janela, "the bands of two members read one residual");
+    constexpr int banda = banda_avanco;
+    constexpr long long pb = DuplaDeBandas::por_banda;
+    const long long vez = k * DuplaDeBandas::por_vez;
+    const int bandas = (ny - 1) / banda;
+    if (m == 0) avanco_linha_1(nx, nx, msi_L, res, y);
+    std::atomic<long long>& meu = d.de(m);
+    std::atomic<long long>& outro = d.de(1 - m);
+    long long visto = -1;
+    const auto espera = [&](long long valor) __attribute__((always_inline)) {
+        if (visto >= valor) return;
+        espera_que([&] { return (visto = outro.load(std::memory_order_acquire)) >= valor; }, giros_do_parceiro);
+    };
+    for (int b = m; b < bandas; b += 2) {
+        const int j0 = 2 + banda * b;
+        // Row 0 of the band at column 1 + t reads the top row of the band below (2 (banda - 1)
+        // columns behind its row 0) up to column t + 2, which that band computes at its step
+        // t + 2 banda - 1. Band 0 stands on row 1, which this member has just computed.
+        const auto antes_de = [&](int t) {
+            return t + 2 * banda <= nx - 1 ? vez + (b - 1) * pb + t + 2 * banda : vez + b * pb - 1;
+        };
+        // The steps before the first paired one, 2 banda - 1 of them.
+        if (b > 0) espera(antes_de(2 * banda - 2));
+        const auto pede = [&](int P) __attribute__((always_inline)) { prepara.traz(P); };
+        // This member's next band is two bands up.
+        const bool ok = trazendo<banda>(Prepara::sempre_traz, (j0 + 2 * banda - 1) * nx + 1, N - nx - 7, pede,
+                                        [&](const auto& traz) {
+            const auto passo = [&](int t) __attribute__((always_inline)) {
+                traz(t);
+                if (t % passos_por_aviso == 0) meu.store(vez + b * pb + t, std::memory_order_release);
+                if (b > 0) espera(antes_de(t));
+            };
+            return com_opcoes(!iguais.vazio(), lacuna > 0, [&](auto com_iguais, auto com_lacuna) {
+                return avanco_banda<banda, com_iguais, com_lacuna>(nx, j0, msi_L, iguais, res, 0, y, lacuna, passo,
+                                                                   b == 0);
+            });
+        });
+        if (!ok) d.falhou.store(k, std::memory_order_relaxed);
+        meu.store(vez + b * pb + pb - 1, std::memory_order_release);
+    }
+    if (m != 0) return;
+    // The last band done means every band is: each waited for the whole band below it.
+    if (bandas > 0 && (bandas - 1) % 2 == 1) espera(vez + (bandas - 1) * pb + pb - 1);
+    const int j0 = 2 + banda * bandas;
+    if (d.falhou.load(std::memory_order_relaxed) == k)
+        avanco_simples(nx, msi_L, res, 0, y, lacuna, nx + 1, (j0 - 1) * nx);
+    avanco_simples(nx, msi_L, res, 0, y, lacuna, (j0 - 1) * nx + 1, N);
 }
 
 // Backward substitution delta = U^-1 y, then x += delta: the mirror of the forward one, rows
@@ -531,7 +621,12 @@ void retrocesso(int nx, int ny, int N, const FatorU* msi_U, const Iguais<FatorU>
 
 void msi_avanco(int nx, int ny, int N, const FatorL* msi_L, const double* res, double* y) {
     if (traducao() == Traducao::literal) return literal::msi_avanco(nx, ny, N, msi_L, res, y);
-    avanco(nx, ny, N, msi_L, Iguais<FatorL>{}, res, y, 0, SemResiduo{});
+    Equipe* e = em_dupla(nx, ny) && por_linhas_divide(ny, nx) ? equipe_atual() : nullptr;
+    if (e == nullptr) return avanco(nx, ny, N, msi_L, Iguais<FatorL>{}, res, y, 0, SemResiduo{});
+    DuplaDeBandas d;
+    e->executa([&](int m) {
+        if (m < 2) avanco_em_dupla(m, 1, d, nx, ny, N, msi_L, Iguais<FatorL>{}, res, y, 0, SemResiduo{});
+    });
 }
 
 void msi_fatores(const Sistema& s, FatorL* msi_L, FatorU* msi_U) {
@@ -716,9 +811,12 @@ namespace {
 // backward substitution makes x final from the top down, band by band; the member computing the
 // residuals follows it down, and the forward substitution starts from row 1 once the residual is
 // whole. Each residual is the same function of x as on one thread, and its squares are added lane
-// by lane, which the stop test's bounds allow in any order.
+// by lane, which the stop test's bounds allow in any order. On rows wide enough, the second
+// member then takes every other band of the forward substitution (see avanco_em_dupla).
 struct Parceiro {
     int ny;
+    bool em_dupla;
+    DuplaDeBandas dupla;
     double* res;                        // the later residuals, whole
     std::atomic<long long> x_final{0};  // marca(k, j): in correction k, x final from row j up
     std::atomic<int> residuos{0};       // corrections after which the residual is whole in res
@@ -727,12 +825,8 @@ struct Parceiro {
     long long marca(int k, int j) const { return static_cast<long long>(k - 1) * (ny + 1) + (ny - j + 1); }
 };
 
-// The two members wait on each other for a band's time, about a microsecond: a yield would cost
-// as much, so they spin longer before it.
-constexpr int giros_do_parceiro = 4096;
-
 void residuos_do_parceiro(Parceiro& p, const Sistema& s, const Iguais<Linha>& iguais, const double* x,
-                          int limite_it) {
+                          int limite_it, const FatorL* msi_L, const Iguais<FatorL>& iguais_L, double* y, int lacuna) {
     const int nx = s.nx, ny = s.ny, N = s.N;
     for (int k = 1; k < limite_it; ++k) {
         double soma = 0.0;
@@ -750,6 +844,8 @@ void residuos_do_parceiro(Parceiro& p, const Sistema& s, const Iguais<Linha>& ig
         }
         p.soma = soma;
         p.residuos.store(k, std::memory_order_release);
+        if (p.em_dupla)
+            avanco_em_dupla(1, k, p.dupla, nx, ny, N, msi_L, iguais_L, p.res, y, lacuna, ResiduoPronto{p.res});
     }
 }
 
@@ -767,6 +863,9 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
     Parceiro p;
     p.ny = s.ny;
     p.res = t.vetor(3, static_cast<std::size_t>(s.N) + 1);
+    p.em_dupla = em_dupla(s.nx, s.ny);
+    // The same array the corrections take for y.
+    double* y = t.vetor(1, tamanho_de_y(s.nx, s.ny));
     // An exception (an array that cannot grow) ends the second member's wait too, and is thrown
     // once both have returned.
     std::exception_ptr erro;
@@ -779,7 +878,7 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
             }
             p.fim.store(true, std::memory_order_release);
         } else if (m == 1) {
-            residuos_do_parceiro(p, s, iguais.a, x, limite_it);
+            residuos_do_parceiro(p, s, iguais.a, x, limite_it, msi_L, iguais.L, y, lacuna_de_y(s.nx));
         }
     });
     if (erro) std::rethrow_exception(erro);
@@ -860,7 +959,11 @@ void correcoes(const Sistema& s, const FatorL* msi_L, const FatorU* msi_U, const
         if (parceiro != nullptr) {
             espera_que([&] { return parceiro->residuos.load(std::memory_order_acquire) >= k; }, giros_do_parceiro);
             soma = parceiro->soma;
-            avanco(nx, ny, N, msi_L, iguais.L, parceiro->res, y, lacuna, ResiduoPronto{parceiro->res});
+            if (parceiro->em_dupla)
+                avanco_em_dupla(0, k, parceiro->dupla, nx, ny, N, msi_L, iguais.L, parceiro->res, y, lacuna,
+                                ResiduoPronto{parceiro->res});
+            else
+                avanco(nx, ny, N, msi_L, iguais.L, parceiro->res, y, lacuna, ResiduoPronto{parceiro->res});
         } else {
             // With fewer than three columns the forward substitution takes no window: res_k is res.
             avanco(nx, ny, N, msi_L, iguais.L, res_k, y, lacuna, residuo_de<true>(faixa(res_k), traz));

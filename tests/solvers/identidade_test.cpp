@@ -451,6 +451,38 @@ TEST_P(FastKernels, MsiBandsGiveTheLiteralBytesForEveryCountOfRowsLeft) {
     }
 }
 
+// The forward substitution's bands shared by two members of a team as a pipeline, each band
+// some steps behind the one below: on teams of 1, 2 and 3 threads, the literal bytes, with the
+// couplings across row ends that send the bands back to the plain order and without them, the
+// y left by the call before being NaN.
+TEST_P(FastKernels, ForwardSubstitutionSharedByTwoMembersGivesTheLiteralBytes) {
+    unsigned semente = 2600;
+    for (const int membros : {1, 2, 3}) {
+        Equipe equipe(membros);
+        for (const bool pelas_pontas : {false, true})
+            for (const auto& [nx, ny] : {std::pair{64, 18}, {65, 33}, {100, 26}, {130, 61}, {514, 19}, {70, 9}}) {
+                SistemaDeTeste s = sistema_aleatorio(nx, ny, ++semente);
+                for (int P = 1; P <= s.N && !pelas_pontas; ++P) {
+                    Linha& r = s.a[static_cast<std::size_t>(P)];
+                    if ((P - 1) % nx == 0) r.aw = 0.0;
+                    if (P % nx == 0) r.ae = 0.0;
+                }
+                const auto n = static_cast<std::size_t>(s.N) + 1;
+                std::vector<FatorL> L(n);
+                std::vector<FatorU> U(n);
+                na_literal([&] { msi_fatores(s.visto(), L.data(), U.data()); });
+                std::vector<double> y(n, std::numeric_limits<double>::quiet_NaN()), yl(y);
+                {
+                    const ComEquipe com(&equipe, false, 1);
+                    msi_avanco(nx, ny, s.N, L.data(), s.bp.data(), y.data());
+                }
+                na_literal([&] { msi_avanco(nx, ny, s.N, L.data(), s.bp.data(), yl.data()); });
+                EXPECT_TRUE(mesmos_bytes(y, yl)) << nx << " x " << ny << (pelas_pontas ? ", across row ends" : "")
+                                                 << ", " << membros << " threads";
+            }
+    }
+}
+
 // On one thread, and with the residuals taken by rows on teams of 2 and 3 threads.
 TEST_P(FastKernels, TheNormGivesTheLiteralSum) {
     for (const int membros : {1, 2, 3}) {
